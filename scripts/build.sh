@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds the project into build/ (or $BUILD_DIR).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+JOBS=${JOBS:-$(nproc)}
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+fi
+cmake --build "$BUILD_DIR" -j "$JOBS"
