@@ -1,0 +1,202 @@
+#include "app/TfMain.h"
+#include "ui_TfMain.h"
+#include "app/ProgramIcon.h"
+#include "app/TfCopyDlg.h"
+#include "framework/ui/TApplication.h"
+#include "platform/FileCopy.h"
+#include "platform/ProfileFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Version.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <stdexcept>
+
+TfMain* fMain = nullptr;
+
+namespace {
+
+const QString kCaptureCaption = QStringLiteral("vorhandene Buch-Nummern ");
+
+} // namespace
+
+TfMain::TfMain(const QString& programFolder, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TfMain>()), programFolder_(platform::withTrailingSlash(programFolder))
+{
+    ui->setupUi(this);
+    setObjectName("fMain");
+    setFixedSize(753, 533);
+    OpenDialog1.Filter =
+        QStringLiteral("Access-Datenbanken|*.mdb|Alle Dateien|*.*|Text-Dateien|*.txt|CSV-Dateien|*.csv");
+    OpenDialog1.FilterIndex = 1;
+    SetUpLook();
+    ConnectHandlers();
+    FormCreate(this);
+}
+
+TfMain::~TfMain() = default;
+
+void TfMain::SetUpLook()
+{
+    // Framed group boxes: bold navy caption on an inset frame.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { font: bold 19px \"Tahoma\"; color: navy; border: 2px groove #b8b8b8;"
+        " margin-top: 12px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 10px;"
+        " padding: 0 4px; }"));
+    QFont tabs(QStringLiteral("Tahoma"));
+    tabs.setPixelSize(16);
+    ui->PageControl1->tabBar()->setFont(tabs);
+
+    QFont number(QStringLiteral("Tahoma"));
+    number.setPixelSize(32);
+    number.setBold(true);
+    ui->ed_BuchNr->setFont(number);
+
+    ui->VoDaoDBGrid1->setVisible(false);
+    ui->VoDaoDBGrid2->setVisible(false);
+
+    // The navigator offers only its first and last buttons.
+    auto* first = new QToolButton(ui->DBNavigator1);
+    first->setObjectName("nbFirst");
+    first->setText(QStringLiteral("|◀"));
+    first->setGeometry(0, 0, 50, 30);
+    auto* last = new QToolButton(ui->DBNavigator1);
+    last->setObjectName("nbLast");
+    last->setText(QStringLiteral("▶|"));
+    last->setGeometry(50, 0, 50, 30);
+
+    const QIcon icon = programIcon();
+    setWindowIcon(icon);
+    ui->Image1->setPixmap(icon.pixmap(32, 32));
+    ui->Label2->setText(QStringLiteral(
+        "Quillstock – Inventur für Bibliotheken mit Veltrano\n\n"
+        "Erfasst die Buch-Nummern der Bücher im Regal, importiert Nummern-Dateien,\n"
+        "zeigt fehlende Bücher und prüft den Katalog.\n\n%1")
+                            .arg(platform::versionText()));
+}
+
+void TfMain::ConnectHandlers()
+{
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
+        Application->Run([this] {
+            bool allow = true;
+            PageControl1Changing(ui->PageControl1, allow);
+        });
+    });
+    connect(ui->btn_VeltranoDBPath, &QPushButton::clicked, this,
+            [this] { Application->Run([this] { btn_VeltranoDBPathClick(ui->btn_VeltranoDBPath); }); });
+}
+
+void TfMain::FormCreate(QObject*)
+{
+    settings_ = std::make_unique<platform::ProfileFile>(programFolder_ + SettingsFileName);
+    cataloguePath_ = settings_->readString(QStringLiteral("GLOBAL"), QStringLiteral("PATH"), DefaultCataloguePath);
+    ui->Label1->setText(cataloguePath_);
+}
+
+void TfMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Application->Run([this] { FormShow(this); });
+}
+
+void TfMain::closeEvent(QCloseEvent* event)
+{
+    Application->Run([this] { FormClose(this); });
+    QWidget::closeEvent(event);
+}
+
+void TfMain::SelectSettingsTab()
+{
+    // Selecting a tab from code is no tab change by the user.
+    const QSignalBlocker block(ui->PageControl1);
+    ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+}
+
+void TfMain::FormShow(QObject*)
+{
+    setWindowTitle(QStringLiteral("::: ") + windowTitle() + QStringLiteral(" [") + platform::versionText() +
+                   QStringLiteral("] :::"));
+    SelectSettingsTab();
+    StartWorkingDatabases();
+    SelectSettingsTab();
+}
+
+void TfMain::FormClose(QObject*)
+{
+    // The connections are closed here, catalogue first, once they exist.
+    settings_.reset();
+}
+
+std::optional<int> TfMain::InventoryCount() const { return std::nullopt; }
+
+void TfMain::PageControl1Changing(QObject*, bool& AllowChange)
+{
+    const std::optional<int> count = InventoryCount();
+    ui->gb_Erfassung->setTitle(count ? QStringLiteral("vorhandene Buch-Nummern (%1)").arg(*count)
+                                    : QStringLiteral("vorhandene Buch-Nummern (keine Datenbank)"));
+    AllowChange = true;
+}
+
+void TfMain::btn_VeltranoDBPathClick(QObject*)
+{
+    if (!OpenDialog1.Execute())
+        return;
+    const QString previous = ui->Label1->text();
+    ui->Label1->setText(OpenDialog1.FileName);
+    try {
+        if (!settings_)
+            settings_ = std::make_unique<platform::ProfileFile>(programFolder_ + SettingsFileName);
+        settings_->writeString(QStringLiteral("GLOBAL"), QStringLiteral("PATH"), ui->Label1->text());
+    } catch (const platform::ProfileError&) {
+        ui->Label1->setText(previous);
+        throw std::runtime_error(
+            QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden, der Pfad bleibt unverändert")
+                .arg(programFolder_ + SettingsFileName)
+                .toStdString());
+    }
+    Application->MessageBox(QStringLiteral("Programm neu starten!"));
+}
+
+void TfMain::StartWorkingDatabases()
+{
+    const QString backup = programFolder_ + BackupFileName;
+    if (QFileInfo::exists(backup))
+        QFile::remove(backup);
+
+    if (!QFileInfo(cataloguePath_).isFile()) {
+        Application->MessageBox(QStringLiteral("Veltrano.mdb wurde nicht gefunden, stellen Sie die korrekte Datei "
+                                               "ein\r\nund starten Sie das Programm neu!"));
+        return;
+    }
+
+    fCopyDlg->SetCaption(QStringLiteral("Erstelle eine Sicherheitskopie der Veltrano-Datenbank..."));
+    fCopyDlg->Show();
+    // Repaint the progress window between chunks; the user's input waits.
+    platform::copyFile(cataloguePath_, backup,
+                       [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    fCopyDlg->Hide();
+    fCopyDlg->Close();
+
+    OpenWorkingDatabases(backup);
+}
+
+void TfMain::OpenWorkingDatabases(const QString& backupPath)
+{
+    // The catalogue connection opens the backup copy; a copy that failed is
+    // reported the way the connection reports a missing database.
+    if (!QFileInfo(backupPath).isFile())
+        throw std::runtime_error(("Cannot find Database:\r\n" + backupPath).toStdString());
+}

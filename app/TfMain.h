@@ -1,0 +1,63 @@
+#pragma once
+#include "framework/ui/TFileDialog.h"
+
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+namespace platform {
+class ProfileFile;
+}
+namespace Ui {
+class TfMain;
+}
+
+// The main window: four tabs (settings and inventory lists, capture, checks,
+// about). It owns the settings file and, once the working databases are
+// open, every database component of the program.
+class TfMain : public QWidget {
+    Q_OBJECT
+public:
+    static inline const QString DefaultCataloguePath = QStringLiteral("c:\\Programme\\Veltrano\\veltrano.mdb");
+    static inline const QString BackupFileName = QStringLiteral("db_Vel.mdb");
+    static inline const QString InventoryFileName = QStringLiteral("db_inv.mdb");
+    static inline const QString SettingsFileName = QStringLiteral("Quillstock.ini");
+
+    // programFolder: where the settings file, the backup copy and the
+    // inventory database lie (the executable's folder in the running program).
+    explicit TfMain(const QString& programFolder, QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    std::unique_ptr<Ui::TfMain> ui;
+    TOpenDialog OpenDialog1;
+
+    const QString& ProgramFolder() const { return programFolder_; }
+    const QString& CataloguePath() const { return cataloguePath_; }
+
+    void FormCreate(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void FormClose(QObject* Sender);
+    void PageControl1Changing(QObject* Sender, bool& AllowChange);
+    void btn_VeltranoDBPathClick(QObject* Sender);
+
+    // Entries of the active list, when the inventory is open.
+    std::optional<int> InventoryCount() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void StartWorkingDatabases();
+    void OpenWorkingDatabases(const QString& backupPath);
+    void SelectSettingsTab();
+    void SetUpLook();
+    void ConnectHandlers();
+
+    QString programFolder_;
+    QString cataloguePath_;
+    std::unique_ptr<platform::ProfileFile> settings_;
+    bool shown_ = false;
+};
+
+extern TfMain* fMain;

@@ -1,0 +1,48 @@
+#pragma once
+// The one seam through which the program asks and tells the user anything
+// modal: message and confirmation boxes, file dialogs, modal dialog runs and
+// the beep. The application object holds the active implementation; tests
+// install a RecordingInteraction that answers from a script.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QDialog;
+
+enum class MessageIcon { None, Stop, Question, Warning, Information };
+
+struct MessageRequest {
+    QString caption;
+    QString text;
+    MessageIcon icon = MessageIcon::None;
+    QStringList buttons{QStringLiteral("OK")};
+};
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString title;
+    QString filter;      // "Description|*.ext|Other|*.*" pairs
+    int filterIndex = 1; // 1-based, as the filter pairs are counted
+    QString initialDir;
+    QString fileName;
+    QString defaultExt;  // without the dot
+};
+
+struct FileDialogResult {
+    QString fileName;
+    int filterIndex = 1;
+};
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+    // Shows a modal message box; the index of the button chosen, -1 when the
+    // box was closed in another way.
+    virtual int message(const MessageRequest& request) = 0;
+    // Runs an open or save dialog; nothing when the user cancelled.
+    virtual std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) = 0;
+    // Runs a modal dialog and returns its result code (QDialog::Accepted / Rejected).
+    virtual int execDialog(QDialog& dialog) = 0;
+    virtual void beep() = 0;
+};

@@ -1,0 +1,76 @@
+#include "framework/ui/QtInteraction.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+int QtInteraction::message(const MessageRequest& request)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(request.caption);
+    QString text = request.text;
+    box.setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (request.icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    QList<QAbstractButton*> buttons;
+    for (int i = 0; i < request.buttons.size(); ++i) {
+        const auto role = i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
+        buttons << box.addButton(request.buttons[i], role);
+    }
+    if (request.buttons.size() == 1)
+        box.setEscapeButton(buttons.front());
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
+}
+
+QStringList QtInteraction::qtFilters(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split('|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p.trimmed() == "*.*")
+                p = "*";
+        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(' '));
+    }
+    return result;
+}
+
+std::optional<FileDialogResult> QtInteraction::fileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialDir);
+    dialog.setAcceptMode(request.kind == FileDialogRequest::Kind::Open ? QFileDialog::AcceptOpen
+                                                                       : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.kind == FileDialogRequest::Kind::Open ? QFileDialog::ExistingFile
+                                                                     : QFileDialog::AnyFile);
+    const QStringList filters = qtFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = std::clamp(request.filterIndex, 1, int(filters.size())) - 1;
+        dialog.selectNameFilter(filters[index]);
+    }
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    FileDialogResult result;
+    result.fileName = dialog.selectedFiles().front();
+    result.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (result.filterIndex <= 0)
+        result.filterIndex = request.filterIndex;
+    return result;
+}
+
+int QtInteraction::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+void QtInteraction::beep() { QApplication::beep(); }

@@ -1,0 +1,14 @@
+#pragma once
+#include "framework/ui/Interaction.h"
+
+// The interaction of the running program: real Qt dialogs.
+class QtInteraction : public Interaction {
+public:
+    int message(const MessageRequest& request) override;
+    std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
+    int execDialog(QDialog& dialog) override;
+    void beep() override;
+
+    // "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*)"}
+    static QStringList qtFilters(const QString& filter);
+};

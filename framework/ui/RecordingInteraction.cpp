@@ -1,0 +1,65 @@
+#include "framework/ui/RecordingInteraction.h"
+
+#include <QDialog>
+
+int RecordingInteraction::message(const MessageRequest& request)
+{
+    shown.push_back({Shown::Kind::Message, request, {}, {}});
+    if (onMessage)
+        onMessage(request);
+    if (messageAnswers.empty())
+        return 0;
+    const int answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<FileDialogResult> RecordingInteraction::fileDialog(const FileDialogRequest& request)
+{
+    shown.push_back({Shown::Kind::FileDialog, {}, request, {}});
+    if (fileAnswers.empty())
+        return std::nullopt;
+    const bool chosen = fileAnswers.front().has_value();
+    const FileDialogResult answer = chosen ? *fileAnswers.front() : FileDialogResult{};
+    fileAnswers.pop_front();
+    if (!chosen)
+        return std::nullopt;
+    return answer;
+}
+
+int RecordingInteraction::execDialog(QDialog& dialog)
+{
+    shown.push_back({Shown::Kind::Dialog, {}, {}, QString::fromUtf8(dialog.metaObject()->className())});
+    if (dialogAnswers.empty())
+        return QDialog::Rejected;
+    auto answer = std::move(dialogAnswers.front());
+    dialogAnswers.pop_front();
+    return answer(dialog);
+}
+
+void RecordingInteraction::beep() { shown.push_back({Shown::Kind::Beep, {}, {}, {}}); }
+
+std::vector<MessageRequest> RecordingInteraction::messages() const
+{
+    std::vector<MessageRequest> result;
+    for (const Shown& s : shown)
+        if (s.kind == Shown::Kind::Message)
+            result.push_back(s.message);
+    return result;
+}
+
+QStringList RecordingInteraction::messageTexts() const
+{
+    QStringList result;
+    for (const MessageRequest& m : messages())
+        result << m.text;
+    return result;
+}
+
+int RecordingInteraction::beeps() const
+{
+    int n = 0;
+    for (const Shown& s : shown)
+        n += s.kind == Shown::Kind::Beep;
+    return n;
+}

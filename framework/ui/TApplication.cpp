@@ -1,0 +1,60 @@
+#include "framework/ui/TApplication.h"
+#include "framework/ui/QtInteraction.h"
+
+#include <QCoreApplication>
+
+TApplication* Application = nullptr;
+
+TApplication::TApplication(std::unique_ptr<Interaction> interaction)
+    : interaction_(interaction ? std::move(interaction) : std::make_unique<QtInteraction>())
+{
+    Application = this;
+}
+
+TApplication::~TApplication()
+{
+    if (Application == this)
+        Application = nullptr;
+}
+
+std::unique_ptr<Interaction> TApplication::setInteraction(std::unique_ptr<Interaction> interaction)
+{
+    std::swap(interaction_, interaction);
+    return interaction;
+}
+
+QString TApplication::errorText(const QString& text)
+{
+    if (!text.isEmpty() && text.back() > QChar('.'))
+        return text + '.';
+    return text;
+}
+
+void TApplication::ShowException(const QString& text)
+{
+    interaction_->message({Title, errorText(text), MessageIcon::Stop, {QStringLiteral("OK")}});
+}
+
+void TApplication::ShowException(const std::exception& error) { ShowException(QString::fromUtf8(error.what())); }
+
+void TApplication::Run(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ShowException(e);
+    }
+}
+
+void TApplication::MessageBox(const QString& text)
+{
+    interaction_->message({Title, text, MessageIcon::None, {QStringLiteral("OK")}});
+}
+
+bool TApplication::Confirm(const QString& text)
+{
+    return interaction_->message({QStringLiteral("Bestätigung"), text, MessageIcon::Question,
+                                  {QStringLiteral("&Ja"), QStringLiteral("&Nein")}}) == 0;
+}
+
+void TApplication::Beep() { interaction_->beep(); }

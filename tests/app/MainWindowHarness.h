@@ -1,0 +1,56 @@
+#pragma once
+// Starts the main window the way main() does, on a temporary program folder,
+// with every question to the user answered by a RecordingInteraction.
+#include "app/TCopyAnimation.h"
+#include "app/TfCopyDlg.h"
+#include "app/TfMain.h"
+#include "framework/ui/RecordingInteraction.h"
+#include "framework/ui/TApplication.h"
+#include "tests/support/TempFolder.h"
+
+#include <memory>
+
+struct MainWindowHarness {
+    testsupport::TempFolder dir;
+    RecordingInteraction* ui = new RecordingInteraction;
+    TApplication app{std::unique_ptr<Interaction>(ui)};
+    std::unique_ptr<TfCopyDlg> copyDlg = std::make_unique<TfCopyDlg>();
+    std::unique_ptr<TfMain> main;
+
+    MainWindowHarness()
+    {
+        app.Title = QStringLiteral("Quillstock -Toolbox for Veltrano");
+        fCopyDlg = copyDlg.get();
+    }
+    ~MainWindowHarness()
+    {
+        stop();
+        fCopyDlg = nullptr;
+    }
+
+    // Writes a settings file naming the catalogue.
+    void setCatalogue(const QString& path) const
+    {
+        dir.write("Quillstock.ini", "[GLOBAL]\r\nPATH=" + path.toUtf8() + "\r\n");
+    }
+
+    TfMain& create(const QString& folder = {})
+    {
+        main = std::make_unique<TfMain>(folder.isEmpty() ? dir.path() : folder);
+        fMain = main.get();
+        return *main;
+    }
+    TfMain& start(const QString& folder = {})
+    {
+        create(folder);
+        main->show();
+        return *main;
+    }
+    void stop()
+    {
+        if (main)
+            main->close();
+        main.reset();
+        fMain = nullptr;
+    }
+};
