@@ -113,20 +113,44 @@ QString ProfileFile::readString(const QString& section, const QString& key, cons
     return pos.key >= 0 ? value : defaultValue;
 }
 
+namespace {
+
+// The lines of a file that is to be changed: a missing file has none, one that
+// exists but cannot be read raises (it must not be overwritten).
+std::vector<Line> linesForUpdate(const QString& path)
+{
+    QFile existing(path);
+    if (!existing.exists())
+        return {};
+    if (QFileInfo(path).isDir() || !existing.open(QIODevice::ReadOnly))
+        throw ProfileError("cannot read " + path.toStdString());
+    return splitLines(existing.readAll());
+}
+
+QByteArray lineEnding(const std::vector<Line>& lines)
+{
+    return !lines.empty() && !lines.front().ending.isEmpty() ? lines.front().ending : QByteArray("\r\n");
+}
+
+void writeLines(const QString& path, const std::vector<Line>& lines)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        throw ProfileError("cannot write " + path.toStdString());
+    for (const Line& line : lines) {
+        out.write(line.raw);
+        out.write(line.ending);
+    }
+    if (!out.commit())
+        throw ProfileError("cannot write " + path.toStdString());
+}
+
+} // namespace
+
 void ProfileFile::writeString(const QString& section, const QString& key, const QString& value) const
 {
-    QByteArray data;
-    QFile existing(path_);
-    if (existing.exists()) {
-        if (QFileInfo(path_).isDir() || !existing.open(QIODevice::ReadOnly))
-            throw ProfileError("cannot read " + path_.toStdString());
-        data = existing.readAll();
-        existing.close();
-    }
-    auto lines = splitLines(data);
-    QByteArray eol = "\r\n";
-    if (!lines.empty() && !lines.front().ending.isEmpty())
-        eol = lines.front().ending;
+    auto lines = linesForUpdate(path_);
+    const QByteArray eol = lineEnding(lines);
 
     const Line keyLine{key.toUtf8() + '=' + value.toUtf8(), eol};
     const Position pos = locate(lines, section, key, nullptr);
@@ -144,16 +168,69 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
         lines.push_back({'[' + section.toUtf8() + ']', eol});
         lines.push_back(keyLine);
     }
+    writeLines(path_, lines);
+}
 
-    QSaveFile out(path_);
-    if (!out.open(QIODevice::WriteOnly))
-        throw ProfileError("cannot write " + path_.toStdString());
-    for (const Line& line : lines) {
-        out.write(line.raw);
-        out.write(line.ending);
+QList<QPair<QString, QString>> ProfileFile::readSection(const QString& section) const
+{
+    QList<QPair<QString, QString>> entries;
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    bool inSection = false, seen = false;
+    for (const Line& line : splitLines(file.readAll())) {
+        const QString text = line.text();
+        if (auto name = sectionName(text)) {
+            if (seen)
+                break;
+            inSection = seen = name->compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype eq = text.indexOf('=');
+        if (!inSection || text.startsWith(';') || eq < 0)
+            continue;
+        QString value;
+        isKeyLine(text, text.left(eq).trimmed(), &value);
+        entries.append({text.left(eq).trimmed(), value});
     }
-    if (!out.commit())
-        throw ProfileError("cannot write " + path_.toStdString());
+    return entries;
+}
+
+void ProfileFile::writeSection(const QString& section, const QList<QPair<QString, QString>>& entries) const
+{
+    auto lines = linesForUpdate(path_);
+    const QByteArray eol = lineEnding(lines);
+    std::vector<Line> content;
+    for (const auto& [key, value] : entries)
+        content.push_back({key.toUtf8() + '=' + value.toUtf8(), eol});
+
+    int begin = -1, end = int(lines.size());
+    for (int i = 0; i < int(lines.size()); ++i) {
+        if (auto name = sectionName(lines[i].text())) {
+            if (begin >= 0) {
+                end = i;
+                break;
+            }
+            if (name->compare(section, Qt::CaseInsensitive) == 0)
+                begin = i;
+        }
+    }
+    if (begin < 0) {
+        if (!lines.empty() && lines.back().ending.isEmpty())
+            lines.back().ending = eol;
+        lines.push_back({'[' + section.toUtf8() + ']', eol});
+        lines.insert(lines.end(), content.begin(), content.end());
+    } else {
+        // Keep blank lines that separate this section from the next one.
+        int keepFrom = end;
+        while (keepFrom - 1 > begin && lines[keepFrom - 1].text().isEmpty())
+            --keepFrom;
+        if (lines[begin].ending.isEmpty())
+            lines[begin].ending = eol;
+        lines.erase(lines.begin() + begin + 1, lines.begin() + keepFrom);
+        lines.insert(lines.begin() + begin + 1, content.begin(), content.end());
+    }
+    writeLines(path_, lines);
 }
 
 } // namespace platform

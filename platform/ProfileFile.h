@@ -3,6 +3,8 @@
 // functions: "[Section]" headers and "key=value" lines, section and key names
 // compared without regard to case, a missing file or key gives the default,
 // writing one key keeps every other line of the file as it was.
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <stdexcept>
 
@@ -27,6 +29,14 @@ public:
     // Sets key in section (adding section and key where missing) and writes
     // the file at once, atomically. Raises ProfileError when it cannot.
     void writeString(const QString& section, const QString& key, const QString& value) const;
+
+    // The "key=value" lines of a section in file order (comments left out);
+    // empty when the file or the section is missing.
+    QList<QPair<QString, QString>> readSection(const QString& section) const;
+
+    // Replaces the whole content of a section (adding the section at the end
+    // when missing), keeping every other line of the file. Raises ProfileError.
+    void writeSection(const QString& section, const QList<QPair<QString, QString>>& entries) const;
 
 private:
     QString path_;

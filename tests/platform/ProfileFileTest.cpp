@@ -95,3 +95,19 @@ TEST(ProfileFile, WriteIntoAnUnwritableFolderRaises)
     EXPECT_THROW(ini.writeString("GLOBAL", "PATH", "new"), platform::ProfileError);
     EXPECT_EQ(dir.read("plainfile"), QByteArray("x"));
 }
+
+TEST(ProfileFile, SectionsAreReadAndReplacedWhole)
+{
+    TempFolder dir;
+    dir.write("schema.ini", "[a.txt]\r\nColNameHeader=True\r\nCol1=A Long\r\nCol2=B Text\r\n\r\n[B.TXT]\r\nFormat=TabDelimited\r\n");
+    ProfileFile ini(dir.file("schema.ini"));
+    const auto entries = ini.readSection("b.txt");
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].first, "Format");
+    EXPECT_EQ(entries[0].second, "TabDelimited");
+    ini.writeSection("A.TXT", {{"ColNameHeader", "False"}, {"Col1", "X Short"}});
+    ini.writeSection("c.txt", {{"Format", "CSVDelimited"}});
+    EXPECT_EQ(dir.read("schema.ini"), QByteArray("[a.txt]\r\nColNameHeader=False\r\nCol1=X Short\r\n\r\n"
+                                                 "[B.TXT]\r\nFormat=TabDelimited\r\n[c.txt]\r\nFormat=CSVDelimited\r\n"));
+    EXPECT_TRUE(ini.readSection("missing").isEmpty());
+}
