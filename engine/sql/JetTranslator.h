@@ -40,6 +40,8 @@ struct ColumnDef {
     bool primaryKey = false;
     bool unique = false;
     std::optional<std::string> defaultSql; // SQLite expression of a DEFAULT clause
+    long long seed = 1, increment = 1;     // COUNTER(seed, increment)
+    int precision = 0, scale = 0;          // DECIMAL(precision, scale)
 };
 
 struct IndexDef {

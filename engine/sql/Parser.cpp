@@ -1,0 +1,282 @@
+#include "Parser.h"
+
+#include "DaoErrorTexts.h"
+#include "engine/DaoError.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace dao::sql {
+
+namespace {
+
+std::string upper(std::string_view s)
+{
+    std::string u(s);
+    for (auto& c : u)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return u;
+}
+
+// Words that cannot stand bare for a column or table name.
+bool isReserved(std::string_view word)
+{
+    static constexpr std::string_view words[] = {
+        "ALL", "AND", "ANY", "AS", "ASC", "BETWEEN", "BY", "CREATE", "DELETE", "DESC", "DISTINCT", "DISTINCTROW",
+        "DROP", "EQV", "EXISTS", "FROM", "GROUP", "HAVING", "IMP", "IN", "INNER", "INSERT", "INTO", "IS", "JOIN",
+        "LEFT", "LIKE", "MOD", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "PARAMETERS", "PERCENT", "RIGHT",
+        "SELECT", "SET", "SOME", "TOP", "UNION", "UPDATE", "VALUES", "WHERE", "XOR"};
+    const std::string u = upper(word);
+    return std::find(std::begin(words), std::end(words), u) != std::end(words);
+}
+
+} // namespace
+
+bool isKeyword(std::string_view word)
+{
+    static constexpr std::string_view more[] = {"WITH", "PRIMARY", "UNIQUE", "CONSTRAINT", "REFERENCES"};
+    if (isReserved(word))
+        return true;
+    const std::string u = upper(word);
+    return std::find(std::begin(more), std::end(more), u) != std::end(more);
+}
+
+namespace {
+
+bool isClauseWord(std::string_view word)
+{
+    static constexpr std::string_view words[] = {"FROM", "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "INTO",
+                                                 "INNER", "LEFT", "RIGHT", "JOIN", "SET", "VALUES"};
+    const std::string u = upper(word);
+    return std::find(std::begin(words), std::end(words), u) != std::end(words);
+}
+
+} // namespace
+
+std::string quoteIdentifier(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    return out + "\"";
+}
+
+std::string quoteString(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out + "'";
+}
+
+Parser::Parser(std::string text, const TableResolver& resolve)
+    : src_(std::move(text)), toks_(tokenize(src_)), resolve_(resolve)
+{
+}
+
+const Token& Parser::peek(size_t k) const
+{
+    return toks_[std::min(pos_ + k, toks_.size() - 1)];
+}
+
+Token Parser::take()
+{
+    Token t = peek();
+    if (pos_ < toks_.size() - 1)
+        ++pos_;
+    return t;
+}
+
+bool Parser::isWord(std::string_view w, size_t k) const
+{
+    const Token& t = peek(k);
+    if (t.kind != Tok::Word || t.text.size() != w.size())
+        return false;
+    for (size_t i = 0; i < w.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(t.text[i])) != w[i])
+            return false;
+    return true;
+}
+
+bool Parser::acceptWord(std::string_view w)
+{
+    if (!isWord(w))
+        return false;
+    take();
+    return true;
+}
+
+void Parser::expectWord(std::string_view w)
+{
+    if (!acceptWord(w))
+        fail();
+}
+
+bool Parser::isOp(std::string_view op, size_t k) const
+{
+    const Token& t = peek(k);
+    return t.kind == Tok::Op && t.text == op;
+}
+
+bool Parser::acceptOp(std::string_view op)
+{
+    if (!isOp(op))
+        return false;
+    take();
+    return true;
+}
+
+void Parser::expectOp(std::string_view op)
+{
+    if (!acceptOp(op))
+        fail();
+}
+
+bool Parser::isNameToken(size_t k) const
+{
+    const Token& t = peek(k);
+    return t.kind == Tok::Name || (t.kind == Tok::Word && !isReserved(t.text));
+}
+
+std::string Parser::takeName()
+{
+    const Token& t = peek();
+    if (t.kind == Tok::BadName)
+        badToken(t);
+    if (!isNameToken())
+        fail();
+    if (t.kind == Tok::Name && t.text.empty())
+        fail();
+    return take().text;
+}
+
+void Parser::expectEnd()
+{
+    acceptOp(";");
+    if (peek().kind != Tok::End)
+        fail(3142, errorText(3142));
+}
+
+void Parser::fail() const
+{
+    if (peek().kind == Tok::BadName)
+        badToken(peek());
+    fail(clauseError_, errorText(clauseError_));
+}
+
+void Parser::fail(long number, const std::string& text) const
+{
+    throw DaoError(number, text);
+}
+
+void Parser::exprFail(const std::string& what) const
+{
+    if (exprDepth_ == 0)
+        fail();
+    throw DaoError(3075, what + " in query expression '" + exprText() + "'.");
+}
+
+void Parser::badToken(const Token& t) const
+{
+    switch (t.kind) {
+    case Tok::BadName:
+        if (exprDepth_ > 0)
+            exprFail("Missing ), ], or Item");
+        fail(3126, "Invalid bracketing of name '" + t.text + "'.");
+    case Tok::BadString:
+        exprFail("Syntax error in string");
+    case Tok::BadDate:
+        exprFail("Syntax error in date");
+    case Tok::BadGuid:
+        exprFail("Malformed GUID");
+    default:
+        exprFail("Syntax error (missing operator)");
+    }
+}
+
+std::string Parser::exprText() const
+{
+    const size_t start = std::min(exprStart_, toks_.size() - 1);
+    int depth = 0;
+    size_t last = start;
+    bool any = false;
+    for (size_t i = start; i < toks_.size(); ++i) {
+        const Token& t = toks_[i];
+        if (t.kind == Tok::End)
+            break;
+        if (t.kind == Tok::Op) {
+            if (t.text == "(") {
+                ++depth;
+            } else if (t.text == ")") {
+                if (depth == 0)
+                    break;
+                --depth;
+            } else if (depth == 0 && (t.text == ";" || (exprListItem_ && t.text == ","))) {
+                break;
+            }
+        } else if (t.kind == Tok::Word && depth == 0 && i > start && isClauseWord(t.text)
+                   && !(i + 1 < toks_.size() && toks_[i + 1].kind == Tok::Op && toks_[i + 1].text == "(")) {
+            break;
+        }
+        last = i;
+        any = true;
+    }
+    if (!any)
+        return std::string();
+    std::string text = src_.substr(toks_[start].begin, toks_[last].end - toks_[start].begin);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
+Parser::Nesting::Nesting(Parser& p) : parser(p)
+{
+    if (++parser.nesting_ > 200)
+        throw DaoError(3360, "Query is too complex.");
+}
+
+std::string Parser::resolve(const TableRef& ref)
+{
+    return resolve_(ref);
+}
+
+Statement Parser::parse()
+{
+    Statement st;
+    if (isWord("PARAMETERS")) {
+        take();
+        parseParameters(st);
+    }
+    if (isWord("SELECT")) {
+        clauseError_ = 3141;
+        st.kind = StatementKind::Select;
+        st.sql = parseQuery(&st);
+    } else if (isWord("INSERT")) {
+        parseInsert(st);
+    } else if (isWord("UPDATE")) {
+        parseUpdate(st);
+    } else if (isWord("DELETE")) {
+        parseDelete(st);
+    } else if (isWord("CREATE")) {
+        parseCreate(st);
+    } else if (isWord("DROP")) {
+        parseDrop(st);
+    } else if (isWord("TRANSFORM") || isWord("ALTER") || isWord("PROCEDURE")) {
+        fail(3251, errorText(3251));
+    } else {
+        if (peek().kind == Tok::BadName)
+            badToken(peek());
+        fail(3129, errorText(3129));
+    }
+    expectEnd();
+    st.parameters = params_;
+    return st;
+}
+
+} // namespace dao::sql

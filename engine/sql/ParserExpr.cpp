@@ -1,0 +1,536 @@
+// Expressions: Jet's operators, literals and functions in SQLite form.
+#include "Parser.h"
+
+#include "FunctionMap.h"
+#include "JetCollation.h"
+#include "JetDate.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+namespace dao::sql {
+
+namespace {
+
+Fragment make(std::string sql, Shape shape = Shape::Other)
+{
+    Fragment f;
+    f.sql = std::move(sql);
+    f.shape = shape;
+    return f;
+}
+
+bool iequal(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+Fragment numberLiteral(double v, std::string sql)
+{
+    Fragment f = make(std::move(sql), Shape::Number);
+    f.number = v;
+    return f;
+}
+
+// The literal text before the first wildcard of a LIKE pattern.
+std::string likePrefix(std::string_view pattern)
+{
+    std::string prefix;
+    for (char c : pattern) {
+        if (c == '*' || c == '?' || c == '#' || c == '[' || c == ']')
+            break;
+        prefix += c;
+    }
+    return prefix;
+}
+
+} // namespace
+
+Fragment Parser::topExpr(bool listItem)
+{
+    if (exprDepth_ == 0) {
+        exprStart_ = pos_;
+        exprListItem_ = listItem;
+    }
+    ++exprDepth_;
+    Fragment f = parseImp();
+    // Whatever follows must end the expression: "a b" lacks an operator.
+    const Token& t = peek();
+    const bool ends = t.kind == Tok::End
+        || (t.kind == Tok::Op && (t.text == "," || t.text == ")" || t.text == ";"))
+        || (t.kind == Tok::Word && (isKeyword(t.text)));
+    if (!ends) {
+        if (t.kind >= Tok::BadString)
+            badToken(t);
+        exprFail("Syntax error (missing operator)");
+    }
+    --exprDepth_;
+    return f;
+}
+
+std::string Parser::condition(bool listItem)
+{
+    return asCondition(topExpr(listItem));
+}
+
+std::string Parser::value(bool listItem)
+{
+    return asValue(topExpr(listItem));
+}
+
+Fragment Parser::parseImp()
+{
+    const Nesting nest(*this);
+    Fragment l = parseEqv();
+    while (acceptWord("IMP")) {
+        Fragment r = parseEqv();
+        l = make("((NOT " + asCondition(l) + ") OR " + asCondition(r) + ")", Shape::Bool);
+    }
+    return l;
+}
+
+Fragment Parser::parseEqv()
+{
+    Fragment l = parseXor();
+    while (acceptWord("EQV")) {
+        Fragment r = parseXor();
+        l = make("((" + asCondition(l) + " <> 0) = (" + asCondition(r) + " <> 0))", Shape::Bool);
+    }
+    return l;
+}
+
+Fragment Parser::parseXor()
+{
+    Fragment l = parseOr();
+    while (acceptWord("XOR")) {
+        Fragment r = parseOr();
+        l = make("((" + asCondition(l) + " <> 0) <> (" + asCondition(r) + " <> 0))", Shape::Bool);
+    }
+    return l;
+}
+
+// AND and OR chains are written flat, "(a OR b OR c)": the same meaning, and long
+// chains (the 33 LIKE patterns of a catalogue check) are not copied over and over.
+Fragment Parser::parseOr()
+{
+    Fragment first = parseAnd();
+    if (!isWord("OR"))
+        return first;
+    std::string sql = "(" + asCondition(first);
+    while (acceptWord("OR"))
+        sql += " OR " + asCondition(parseAnd());
+    return make(sql + ")", Shape::Bool);
+}
+
+Fragment Parser::parseAnd()
+{
+    Fragment first = parseNot();
+    if (!isWord("AND"))
+        return first;
+    std::string sql = "(" + asCondition(first);
+    while (acceptWord("AND"))
+        sql += " AND " + asCondition(parseNot());
+    return make(sql + ")", Shape::Bool);
+}
+
+Fragment Parser::parseNot()
+{
+    const Nesting nest(*this);
+    if (acceptWord("NOT")) {
+        Fragment f = parseNot();
+        return make("(NOT " + asCondition(f) + ")", Shape::Bool);
+    }
+    return parseCompare();
+}
+
+Fragment Parser::parseCompare()
+{
+    Fragment l = parseConcat();
+    while (true) {
+        const Token& t = peek();
+        if (t.kind == Tok::Op && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<="
+                                  || t.text == ">=")) {
+            const std::string op = take().text;
+            if ((isWord("ANY") || isWord("SOME") || isWord("ALL")) && isOp("(", 1) && isWord("SELECT", 2)) {
+                const bool all = isWord("ALL");
+                take();
+                take();
+                if ((op == "=" && !all) || (op == "<>" && all)) {
+                    Fragment sub = subquery();
+                    std::string left = asValue(l);
+                    if (!isColumn(l))
+                        left = "(" + left + kCollate + ")";
+                    l = make("(" + left + (all ? " NOT IN " : " IN ") + sub.sql + ")", Shape::Bool);
+                    continue;
+                }
+                fail(3251, "Operation is not supported for this type of object.");
+            }
+            Fragment r = parseConcat();
+            std::string sql = "(" + asValue(l) + " " + op + " " + asValue(r);
+            if (!isColumn(l) && !isColumn(r) && !isNumber(l) && !isNumber(r))
+                sql += kCollate;
+            l = make(sql + ")", Shape::Bool);
+            continue;
+        }
+        const bool negated = isWord("NOT") && (isWord("LIKE", 1) || isWord("BETWEEN", 1) || isWord("IN", 1));
+        if (negated)
+            take();
+        if (acceptWord("LIKE")) {
+            Fragment pattern = parseConcat();
+            std::string sql = "jet_like(" + asValue(l) + ", " + asValue(pattern) + ")";
+            if (isColumn(l) && pattern.shape == Shape::Text && !negated) {
+                // A fixed leading text lets an index narrow the rows first. Only for a
+                // letter: a numeric column's text could start with the prefix yet sort
+                // below it as a number.
+                const std::string prefix = likePrefix(pattern.text);
+                const auto first = prefix.empty() ? 0 : static_cast<unsigned char>(prefix[0]);
+                if (!prefix.empty() && (std::isalpha(first) || first >= 0xC0)) {
+                    sql = "(" + l.sql + " >= " + quoteString(prefix) + kCollate + " AND " + l.sql + " < "
+                        + quoteString(prefix + "\xEF\xBF\xBF") + kCollate + " AND " + sql + ")";
+                }
+            }
+            l = make(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
+            continue;
+        }
+        if (acceptWord("BETWEEN")) {
+            Fragment a = parseConcat();
+            if (!acceptWord("AND"))
+                exprFail("Between operator without And");
+            Fragment b = parseConcat();
+            std::string v = asValue(l);
+            if (!isColumn(l) && !isNumber(l))
+                v = "(" + v + kCollate + ")";
+            std::string sql;
+            bool ordered = false;
+            if (a.shape == Shape::Number && b.shape == Shape::Number) {
+                if (a.number > b.number)
+                    std::swap(a, b);
+                ordered = true;
+            } else if (a.shape == Shape::Text && b.shape == Shape::Text) {
+                if (compareJetText(a.text, b.text) > 0)
+                    std::swap(a, b);
+                ordered = true;
+            }
+            if (ordered)
+                sql = "(" + v + " BETWEEN " + a.sql + " AND " + b.sql + ")";
+            else
+                sql = "((" + v + " BETWEEN " + asValue(a) + " AND " + asValue(b) + ") OR (" + v + " BETWEEN "
+                    + asValue(b) + " AND " + asValue(a) + "))";
+            l = make(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
+            continue;
+        }
+        if (isWord("IN") && isOp("(", 1)) {
+            take();
+            take();
+            std::string left = asValue(l);
+            if (!isColumn(l) && !isNumber(l))
+                left = "(" + left + kCollate + ")";
+            std::string list;
+            if (isWord("SELECT")) {
+                list = subquery().sql;
+            } else {
+                list = "(";
+                do {
+                    if (list.size() > 1)
+                        list += ", ";
+                    list += asValue(parseConcat());
+                } while (acceptOp(","));
+                closeParen();
+                list += ")";
+            }
+            l = make("(" + left + (negated ? " NOT IN " : " IN ") + list + ")", Shape::Bool);
+            continue;
+        }
+        if (negated)
+            exprFail("Syntax error (missing operator)");
+        if (acceptWord("IS")) {
+            const bool isNot = acceptWord("NOT");
+            if (!acceptWord("NULL"))
+                exprFail("Syntax error (missing operator)");
+            l = make("(" + asValue(l) + (isNot ? " IS NOT NULL)" : " IS NULL)"), Shape::Bool);
+            continue;
+        }
+        return l;
+    }
+}
+
+Fragment Parser::parseConcat()
+{
+    Fragment first = parseAdd();
+    if (!isOp("&"))
+        return first;
+    std::string sql = "jet_concat(" + asValue(first);
+    while (acceptOp("&"))
+        sql += ", " + asValue(parseAdd());
+    return make(sql + ")");
+}
+
+Fragment Parser::parseAdd()
+{
+    Fragment l = parseMod();
+    while (isOp("+") || isOp("-")) {
+        const std::string op = take().text;
+        Fragment r = parseMod();
+        const bool numeric = l.shape == Shape::Number || r.shape == Shape::Number || l.shape == Shape::Bool
+            || r.shape == Shape::Bool;
+        if (op == "+" && !numeric)
+            l = make("jet_add(" + asValue(l) + ", " + asValue(r) + ")");
+        else
+            l = make("(" + asValue(l) + " " + op + " " + asValue(r) + ")", Shape::Numeric);
+    }
+    return l;
+}
+
+Fragment Parser::parseMod()
+{
+    Fragment l = parseIntDiv();
+    while (acceptWord("MOD")) {
+        Fragment r = parseIntDiv();
+        l = make("jet_mod(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+    }
+    return l;
+}
+
+Fragment Parser::parseIntDiv()
+{
+    Fragment l = parseMul();
+    while (acceptOp("\\")) {
+        Fragment r = parseMul();
+        l = make("jet_intdiv(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+    }
+    return l;
+}
+
+Fragment Parser::parseMul()
+{
+    Fragment l = parseUnary();
+    while (isOp("*") || isOp("/")) {
+        const std::string op = take().text;
+        Fragment r = parseUnary();
+        if (op == "*")
+            l = make("(" + asValue(l) + " * " + asValue(r) + ")", Shape::Numeric);
+        else // Jet divides in floating point: 7 / 2 = 3.5
+            l = make("(CAST(" + asValue(l) + " AS REAL) / " + asValue(r) + ")", Shape::Numeric);
+    }
+    return l;
+}
+
+Fragment Parser::parseUnary()
+{
+    const Nesting nest(*this);
+    if (acceptOp("-")) {
+        Fragment f = parseUnary();
+        if (f.shape == Shape::Number) {
+            const std::string sql = f.sql[0] == '-' ? f.sql.substr(1) : "-" + f.sql;
+            return numberLiteral(-f.number, sql);
+        }
+        return make("(- " + asValue(f) + ")", Shape::Numeric);
+    }
+    if (acceptOp("+"))
+        return parseUnary();
+    return parsePow();
+}
+
+Fragment Parser::parsePow()
+{
+    Fragment l = parsePrimary();
+    while (acceptOp("^")) {
+        Fragment r;
+        if (acceptOp("-"))
+            r = make("(- " + asValue(parsePrimary()) + ")");
+        else
+            r = parsePrimary();
+        l = make("jet_pow(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+    }
+    return l;
+}
+
+Fragment Parser::subquery()
+{
+    // The '(' is taken; SELECT follows.
+    const long savedError = clauseError_;
+    std::string sql = parseQuery(nullptr);
+    clauseError_ = savedError;
+    closeParen();
+    return make("(" + sql + ")");
+}
+
+void Parser::closeParen()
+{
+    if (acceptOp(")"))
+        return;
+    const Token& t = peek();
+    if (t.kind >= Tok::BadString)
+        badToken(t);
+    if (t.kind == Tok::End || isOp(";") || isOp(",") || (t.kind == Tok::Word && isKeyword(t.text)))
+        exprFail("Missing ), ], or Item");
+    exprFail("Syntax error (missing operator)");
+}
+
+Fragment Parser::parseDate(const Token& t)
+{
+    const auto v = parseDateLiteral(t.text);
+    if (!v)
+        exprFail("Syntax error in date");
+    return numberLiteral(*v, realLiteral(*v));
+}
+
+Fragment Parser::parsePrimary()
+{
+    const Token& t = peek();
+    switch (t.kind) {
+    case Tok::Number: {
+        Token n = take();
+        return numberLiteral(std::strtod(n.text.c_str(), nullptr), n.text);
+    }
+    case Tok::String: {
+        Token s = take();
+        Fragment f = make(quoteString(s.text), Shape::Text);
+        f.text = s.text;
+        return f;
+    }
+    case Tok::Date: {
+        Token d = take();
+        return parseDate(d);
+    }
+    case Tok::Guid:
+        return make("X'" + take().text + "'");
+    case Tok::Name:
+        return parseColumnOrParameter();
+    case Tok::Op:
+        if (t.text == "(") {
+            take();
+            if (isWord("SELECT"))
+                return subquery();
+            Fragment inner = parseImp();
+            closeParen();
+            if (inner.shape == Shape::Column || inner.shape == Shape::Number || inner.shape == Shape::Text
+                || inner.shape == Shape::Null)
+                return inner;
+            inner.sql = "(" + inner.sql + ")";
+            return inner;
+        }
+        exprFail("Syntax error (missing operator)");
+    case Tok::Word: {
+        if (isOp("(", 1)) {
+            if (isWord("EXISTS")) {
+                take();
+                take();
+                if (!isWord("SELECT"))
+                    exprFail("Syntax error (missing operator)");
+                return make("(EXISTS " + subquery().sql + ")", Shape::Bool);
+            }
+            const std::string name = take().text;
+            take();
+            return parseFunction(name);
+        }
+        if (isWord("NULL")) {
+            take();
+            return make("NULL", Shape::Null);
+        }
+        if (isWord("TRUE") || isWord("YES") || isWord("ON")) {
+            take();
+            return numberLiteral(-1, "-1");
+        }
+        if (isWord("FALSE") || isWord("NO") || isWord("OFF")) {
+            take();
+            return numberLiteral(0, "0");
+        }
+        if (!isNameToken())
+            exprFail("Syntax error (missing operator)");
+        return parseColumnOrParameter();
+    }
+    case Tok::End:
+        exprFail("Syntax error (missing operator)");
+    default:
+        badToken(t);
+    }
+}
+
+Fragment Parser::parseColumnOrParameter()
+{
+    std::vector<std::string> parts;
+    parts.push_back(takeName());
+    while (isOp(".") || isOp("!")) {
+        if (isOp("*", 1))
+            exprFail("Syntax error (missing operator)");
+        take();
+        const Token& n = peek();
+        if (n.kind != Tok::Name && n.kind != Tok::Word)
+            badToken(n);
+        if (n.kind == Tok::Name && n.text.empty())
+            exprFail("Syntax error (missing operator)");
+        parts.push_back(take().text);
+    }
+    if (parts.size() > 2)
+        exprFail("Syntax error (missing operator)");
+    if (parts.size() == 1) {
+        for (size_t i = 0; i < params_.size(); ++i) {
+            if (iequal(params_[i].name, parts[0]))
+                return make("?" + std::to_string(i + 1));
+        }
+    }
+    if (parts.size() == 2)
+        qualifiers_.push_back(parts[0]);
+    Fragment f = make(parts.size() == 1 ? quoteIdentifier(parts[0])
+                                        : quoteIdentifier(parts[0]) + "." + quoteIdentifier(parts[1]),
+                      Shape::Column);
+    f.text = parts.back();
+    if (parts.size() == 2)
+        f.qualifier = parts[0];
+    return f;
+}
+
+Fragment Parser::parseFunction(const std::string& name)
+{
+    // The '(' is taken.
+    std::string upperName;
+    for (char c : name)
+        upperName += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upperName == "NZ")
+        fail(3085, "Undefined function '" + name + "' in expression.");
+    std::vector<Fragment> args;
+    if (upperName == "COUNT" && isOp("*") && isOp(")", 1)) {
+        take();
+        take();
+        return make("count(*)", Shape::Numeric);
+    }
+    if (!acceptOp(")")) {
+        do
+            args.push_back(parseImp());
+        while (acceptOp(","));
+        closeParen();
+    }
+    auto wrongCount = [&] { exprFail("Wrong number of arguments used with function"); };
+    if (upperName == "IIF") {
+        if (args.size() != 3)
+            wrongCount();
+        return make("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE " + asValue(args[2])
+                    + " END)");
+    }
+    if (upperName == "ISNULL") {
+        if (args.size() != 1)
+            wrongCount();
+        return make("(" + asValue(args[0]) + " IS NULL)", Shape::Bool);
+    }
+    const FunctionInfo* info = findFunction(name);
+    if (!info)
+        fail(3085, "Undefined function '" + name + "' in expression.");
+    if (static_cast<int>(args.size()) < info->minArgs || static_cast<int>(args.size()) > info->maxArgs)
+        wrongCount();
+    std::string sql = std::string(info->sqlName) + "(";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (i > 0)
+            sql += ", ";
+        sql += asValue(args[i]);
+    }
+    return make(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
+}
+
+} // namespace dao::sql
