@@ -1,5 +1,6 @@
 #include "framework/ui/TApplication.h"
 #include "framework/ui/QtInteraction.h"
+#include "framework/data/EDatabaseError.h"
 
 #include <QCoreApplication>
 
@@ -41,6 +42,8 @@ void TApplication::Run(const std::function<void()>& handler)
 {
     try {
         handler();
+    } catch (const EAbort&) {
+        // The silent exception ends an operation without a message.
     } catch (const std::exception& e) {
         ShowException(e);
     }

@@ -92,3 +92,11 @@ TEST(WaitCursor, RestoredAlsoWhenAnExceptionLeaves)
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+#include "framework/data/EDatabaseError.h"
+
+TEST_F(AppFixture, TheSilentExceptionShowsNothing)
+{
+    app.Run([] { throw EAbort(); });
+    EXPECT_TRUE(ui->messages().empty());
+}
