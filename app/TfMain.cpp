@@ -1,5 +1,6 @@
 #include "app/TfMain.h"
 #include "ui_TfMain.h"
+#include "app/InventoryDatabase.h"
 #include "app/ProgramIcon.h"
 #include "app/TfCopyDlg.h"
 #include "framework/ui/TApplication.h"
@@ -36,6 +37,7 @@ TfMain::TfMain(const QString& programFolder, QWidget* parent)
         QStringLiteral("Access-Datenbanken|*.mdb|Alle Dateien|*.*|Text-Dateien|*.txt|CSV-Dateien|*.csv");
     OpenDialog1.FilterIndex = 1;
     SetUpLook();
+    SetUpDatabases();
     ConnectHandlers();
     FormCreate(this);
 }
@@ -80,6 +82,25 @@ void TfMain::SetUpLook()
         "Erfasst die Buch-Nummern der Bücher im Regal, importiert Nummern-Dateien,\n"
         "zeigt fehlende Bücher und prüft den Katalog.\n\n%1")
                             .arg(platform::versionText()));
+}
+
+void TfMain::SetUpDatabases()
+{
+    // Both connections: Jet engine of DAO 3.6 in Access 2000 mode.
+    for (TVoDaoDatabase* db : {&DB_Veltrano, &DB_INV}) {
+        db->BeginLoad();
+        db->SetDatabaseType(QStringLiteral("Access"));
+        db->SetExclusive(false);
+        db->SetReadOnly(false);
+        db->SetLoginPrompt(false);
+        db->SetUserName(QStringLiteral("Admin"));
+        db->SetSystemDatabase(QStringLiteral("system.mdb"));
+        db->SetWorkspace(QStringLiteral("DaoWorkspace"));
+        db->QueryTimeout = 60;
+        db->SetVersion(QStringLiteral("3.6"));
+        db->ProgramFolder = programFolder_;
+        db->EndLoad();
+    }
 }
 
 void TfMain::ConnectHandlers()
@@ -136,7 +157,8 @@ void TfMain::FormShow(QObject*)
 
 void TfMain::FormClose(QObject*)
 {
-    // The connections are closed here, catalogue first, once they exist.
+    DB_Veltrano.SetConnected(false);
+    DB_INV.SetConnected(false);
     settings_.reset();
 }
 
@@ -195,8 +217,16 @@ void TfMain::StartWorkingDatabases()
 
 void TfMain::OpenWorkingDatabases(const QString& backupPath)
 {
-    // The catalogue connection opens the backup copy; a copy that failed is
-    // reported the way the connection reports a missing database.
-    if (!QFileInfo(backupPath).isFile())
-        throw std::runtime_error(("Cannot find Database:\r\n" + backupPath).toStdString());
+    DB_Veltrano.SetDatabase(backupPath);
+    DB_Veltrano.SetConnected(true);
+
+    // An inventory database in Access format from an earlier installation is
+    // carried over into the engine's format once, its original kept beside it.
+    const QString inventoryPath = programFolder_ + InventoryFileName;
+    const inventory::CarryOverResult carried = inventory::CarryOverAccessInventory(inventoryPath);
+    if (carried.carriedOver)
+        Application->MessageBox(inventory::CarryOverMessage(carried));
+    DB_INV.SetDatabase(inventoryPath);
+    DB_INV.SetConnected(true);
+    // The datasets of the inventory open here (entries, then lists) once they exist.
 }

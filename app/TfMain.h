@@ -1,4 +1,5 @@
 #pragma once
+#include "daodata/TVoDaoDatabase.h"
 #include "framework/ui/TFileDialog.h"
 
 #include <QWidget>
@@ -30,6 +31,8 @@ public:
 
     std::unique_ptr<Ui::TfMain> ui;
     TOpenDialog OpenDialog1;
+    TVoDaoDatabase DB_Veltrano{QStringLiteral("DB_Veltrano")};
+    TVoDaoDatabase DB_INV{QStringLiteral("DB_INV")};
 
     const QString& ProgramFolder() const { return programFolder_; }
     const QString& CataloguePath() const { return cataloguePath_; }
@@ -52,6 +55,7 @@ private:
     void OpenWorkingDatabases(const QString& backupPath);
     void SelectSettingsTab();
     void SetUpLook();
+    void SetUpDatabases();
     void ConnectHandlers();
 
     QString programFolder_;

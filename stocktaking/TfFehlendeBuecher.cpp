@@ -1,10 +1,18 @@
 #include "stocktaking/TfFehlendeBuecher.h"
+#include "ui_TfFehlendeBuecher.h"
 
 TfFehlendeBuecher* fFehlendeBuecher = nullptr;
 
-TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent) : QWidget(parent, Qt::Window)
+TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
+    : QWidget(parent, Qt::Dialog), ui(std::make_unique<Ui::TfFehlendeBuecher>())
 {
+    ui->setupUi(this);
     setObjectName("fFehlendeBuecher");
-    setWindowTitle(QStringLiteral("fehlende Bücher"));
-    resize(640, 480);
+    setFixedSize(529, 456);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(13);
+    setFont(font);
+    ui->VoDaoDBGrid1->setVisible(false);
 }
+
+TfFehlendeBuecher::~TfFehlendeBuecher() = default;

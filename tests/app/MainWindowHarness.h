@@ -3,6 +3,7 @@
 // with every question to the user answered by a RecordingInteraction.
 #include "app/TCopyAnimation.h"
 #include "app/TfCopyDlg.h"
+#include "app/InventoryDatabase.h"
 #include "app/TfMain.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
@@ -33,6 +34,9 @@ struct MainWindowHarness {
     {
         dir.write("Quillstock.ini", "[GLOBAL]\r\nPATH=" + path.toUtf8() + "\r\n");
     }
+
+    // Puts an empty inventory database into the program folder.
+    void addInventory() const { inventory::CreateEmptyInventory(dir.file("db_inv.mdb")); }
 
     TfMain& create(const QString& folder = {})
     {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,18 +51,20 @@ TEST(Startup, TwoStartsLeaveExactlyOneCopyOfTheSecondStart)
     MainWindowHarness h;
     const QString catalogue = h.dir.copyFixture("catalogue/veltrano.mdb", "Katalog.mdb");
     h.setCatalogue(catalogue);
+    h.addInventory();
     h.start();
     h.stop();
-    QFile f(catalogue);
-    ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write("second start");
-    f.close();
+    // Another genuine Access file takes the catalogue's place before the second start.
+    h.dir.copyFixture("inventory/db_inv-sample.mdb", "Katalog.mdb");
+    ASSERT_NE(h.dir.read("Katalog.mdb"), h.dir.read("db_Vel.mdb"));
     h.start();
     EXPECT_EQ(h.dir.read("db_Vel.mdb"), h.dir.read("Katalog.mdb"));
     EXPECT_EQ(filesIn(h.dir.path()).count("db_Vel.mdb"), 1);
-    EXPECT_EQ(filesIn(h.dir.path()), (QStringList{"Katalog.mdb", "Quillstock.ini", "db_Vel.mdb"}))
+    // The open inventory database has its journal files beside it.
+    EXPECT_EQ(filesIn(h.dir.path()).filter(QRegularExpression("^(?!.*-(wal|shm)$)")),
+              (QStringList{"Katalog.mdb", "Quillstock.ini", "db_Vel.mdb", "db_inv.mdb"}))
         << "no temporary file is left behind";
-    EXPECT_TRUE(h.ui->messageTexts().isEmpty());
+    EXPECT_TRUE(h.ui->messageTexts().isEmpty()) << h.ui->messageTexts().join("|").toStdString();
 }
 
 TEST(Startup, CataloguePathWithQuotesAndUmlautsIsCopied)
@@ -71,8 +74,10 @@ TEST(Startup, CataloguePathWithQuotesAndUmlautsIsCopied)
     const QString catalogue =
         h.dir.copyFixture("catalogue/veltrano.mdb", QStringLiteral("Bücherei 'Süd' \"alt\"/veltrano ä.mdb"));
     h.setCatalogue(catalogue);
+    h.addInventory();
     TfMain& w = h.start();
     EXPECT_EQ(w.ui->Label1->text(), catalogue);
+    EXPECT_TRUE(w.DB_Veltrano.Connected());
     EXPECT_EQ(h.dir.read("db_Vel.mdb"), h.dir.read(QStringLiteral("Bücherei 'Süd' \"alt\"/veltrano ä.mdb")));
     EXPECT_TRUE(h.ui->messageTexts().isEmpty());
 }
@@ -128,6 +133,7 @@ TEST(Startup, ProgressWindowIsShownAroundTheCopy)
 {
     MainWindowHarness h;
     h.setCatalogue(h.dir.copyFixture("catalogue/veltrano-100k.mdb"));
+    h.addInventory();
     int shows = 0;
     bool visibleDuringCopy = false;
     struct Spy : QObject {
@@ -156,4 +162,49 @@ TEST(Startup, ProgressWindowIsShownAroundTheCopy)
     EXPECT_TRUE(h.copyDlg->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(h.copyDlg->Timer1->interval(), 250);
     EXPECT_EQ(h.copyDlg->size(), QSize(469, 105));
+}
+
+TEST(Startup, BothConnectionsOpenAndCloseWithTheWindow)
+{
+    MainWindowHarness h;
+    h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
+    h.addInventory();
+    TfMain& w = h.start();
+    EXPECT_TRUE(w.DB_Veltrano.Connected());
+    EXPECT_EQ(w.DB_Veltrano.Database(), h.dir.file("db_Vel.mdb"));
+    EXPECT_TRUE(w.DB_Veltrano.TableNames().contains("EXEMPLAR"));
+    EXPECT_TRUE(w.DB_INV.Connected());
+    EXPECT_EQ(w.DB_INV.Database(), h.dir.file("db_inv.mdb"));
+    EXPECT_EQ(w.DB_INV.Version(), "3.6");
+    w.close();
+    EXPECT_FALSE(w.DB_Veltrano.Connected());
+    EXPECT_FALSE(w.DB_INV.Connected());
+}
+
+TEST(Startup, AMissingInventoryDatabaseIsReportedAndTheCatalogueStaysOpen)
+{
+    MainWindowHarness h;
+    h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
+    TfMain& w = h.start();
+    EXPECT_EQ(h.ui->messageTexts(), QStringList{"Cannot find Database:\r\n" + h.dir.file("db_inv.mdb") + "."});
+    EXPECT_TRUE(w.DB_Veltrano.Connected());
+    EXPECT_FALSE(w.DB_INV.Connected());
+    EXPECT_FALSE(h.dir.exists("db_inv.mdb")) << "the program never creates the inventory database";
+}
+
+TEST(Startup, AnAccessInventoryIsCarriedOverOnceWithOneMessage)
+{
+    MainWindowHarness h;
+    h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
+    h.dir.copyFixture("inventory/db_inv-sample.mdb", "db_inv.mdb");
+    TfMain& w = h.start();
+    ASSERT_EQ(h.ui->messages().size(), 1u);
+    EXPECT_EQ(h.ui->messages()[0].icon, MessageIcon::None);
+    EXPECT_TRUE(h.ui->messages()[0].text.contains("Access-Original"));
+    EXPECT_TRUE(h.dir.exists("db_inv (Access-Original).mdb"));
+    EXPECT_TRUE(w.DB_INV.Connected());
+    h.stop();
+    h.ui->clear();
+    h.start();
+    EXPECT_TRUE(h.ui->messages().empty()) << "told once";
 }

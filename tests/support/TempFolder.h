@@ -2,6 +2,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/QtPrinters.h"
+
 namespace testsupport {
 
 // A fresh folder for one test, removed afterwards. path() ends with '/',

@@ -18,6 +18,9 @@ struct Case {
     std::map<std::string, std::string> keys;
 };
 
+// Test names and failure messages show the case's line in statements.txt.
+void PrintTo(const Case& c, std::ostream* os) { *os << "statements.txt:" << c.line; }
+
 std::vector<Case> loadCases()
 {
     const auto file = std::filesystem::path(__FILE__).parent_path() / "statements.txt";

@@ -1,0 +1,336 @@
+// Reading, navigation, bookmarks and counting of the DAO dataset.
+#include "daodata/TVoDaoTable.h"
+
+#include "daodata/TVoDaoDatabase.h"
+#include "engine/DaoError.h"
+#include "engine/Field.h"
+#include "engine/JetErrors.h"
+#include "engine/Recordset.h"
+#include "framework/data/EDatabaseError.h"
+#include "framework/data/TField.h"
+#include "framework/data/TimeStamp.h"
+#include "framework/data/ValueText.h"
+#include "platform/CodePages.h"
+
+#include <QDate>
+#include <QUuid>
+#include <cstring>
+
+namespace {
+
+bool isLazyBlob(TFieldType type) { return type == ftMemo || type == ftFmtMemo || type == ftBlob || type == ftGraphic; }
+
+QString shortestNumber(double d)
+{
+    for (int precision = 1; precision <= 17; ++precision) {
+        const QString text = QString::number(d, 'g', precision);
+        if (text.toDouble() == d)
+            return text;
+    }
+    return QString::number(d, 'g', 17);
+}
+
+} // namespace
+
+std::unique_ptr<TRecordBuffer> TVoDaoTable::AllocRecordBuffer() { return std::make_unique<TVoDaoRecordBuffer>(); }
+
+void TVoDaoTable::InternalInitRecord(TRecordBuffer* buffer)
+{
+    auto* b = static_cast<TVoDaoRecordBuffer*>(buffer);
+    b->Texts = defaults_;
+    b->Texts.resize(fieldObjects_.size());
+    b->Changed.assign(fieldObjects_.size(), false);
+}
+
+QString TVoDaoTable::ValueText(int column) const
+{
+    const dao::Variant& v = recordset_->currentValue(column);
+    const TFieldDef* def = FieldDefs().Items(column);
+    if (def && isLazyBlob(def->DataType()) && !((def->DataType() == ftMemo || def->DataType() == ftFmtMemo)
+                                                    ? CacheMemos
+                                                    : CacheBlobs))
+        return v.isNull() ? QString() : QString::number(fieldObjects_[column]->fieldSize());
+    switch (v.type()) {
+    case dao::VarType::Null: return {};
+    case dao::VarType::Boolean: return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case dao::VarType::Byte:
+    case dao::VarType::Integer:
+    case dao::VarType::Long: return QString::number(v.toInt64());
+    case dao::VarType::Currency:
+    case dao::VarType::Single:
+    case dao::VarType::Double: return shortestNumber(v.toDouble());
+    case dao::VarType::Date: return TimeStampText(NumberToDateTime(v.toDouble()));
+    case dao::VarType::Text: {
+        QString text = QString::fromStdString(v.toText());
+        if (Translation) // stored as OEM bytes, shown in the ANSI code page
+            text = platform::fromCp850(platform::toCp1252(text));
+        return text;
+    }
+    case dao::VarType::Binary:
+    case dao::VarType::Guid: return QString::fromLatin1(QByteArray::fromStdString(v.bytes()));
+    }
+    return {};
+}
+
+void TVoDaoTable::FetchInto(TVoDaoRecordBuffer* buffer)
+{
+    if (tableType_ == 8)
+        buffer->RecordNumber = position_;
+    else
+        buffer->RecordNumber = position_ = int(recordset_->absolutePosition());
+    buffer->Texts.resize(fieldObjects_.size());
+    buffer->Changed.assign(fieldObjects_.size(), false);
+    for (size_t i = 0; i < fieldObjects_.size(); ++i)
+        buffer->Texts[i] = ValueText(int(i));
+    buffer->BookmarkFlag = bfCurrent;
+    buffer->Bookmark = bookmarkable_ ? BookmarkOf(recordset_->slot()) : TBookmark();
+}
+
+TGetResult TVoDaoTable::GetRecord(TRecordBuffer* buffer, TGetMode mode, bool doCheck)
+{
+    if (!recordset_)
+        return grError;
+    dao::Recordset& rs = *recordset_;
+    switch (mode) {
+    case gmNext:
+        if (rs.eof())
+            return grEOF;
+        if (forwardOnFirst_)
+            forwardOnFirst_ = false; // a forward-only set starts on its first row
+        else
+            rs.moveNext();
+        if (rs.eof())
+            return grEOF;
+        ++position_;
+        break;
+    case gmPrior:
+        if (rs.bof())
+            return grBOF;
+        rs.movePrevious();
+        if (rs.bof())
+            return grBOF;
+        --position_;
+        break;
+    case gmCurrent:
+        if (rs.bof() || rs.eof()) {
+            if (doCheck)
+                throw dao::jet::noCurrentRecord();
+            return grError;
+        }
+        break;
+    }
+    FetchInto(static_cast<TVoDaoRecordBuffer*>(buffer));
+    return grOK;
+}
+
+void TVoDaoTable::InternalFirst()
+{
+    position_ = -1;
+    dao::Recordset& rs = *recordset_;
+    if (rs.bof() && rs.eof())
+        return;
+    if (tableType_ == 8) {
+        forwardOnFirst_ = !rs.eof();
+        return;
+    }
+    rs.moveFirst();
+    rs.movePrevious();
+}
+
+void TVoDaoTable::InternalLast()
+{
+    dao::Recordset& rs = *recordset_;
+    if (rs.bof() && rs.eof()) {
+        position_ = -1;
+        return;
+    }
+    if (tableType_ == 8) {
+        forwardOnFirst_ = false;
+        while (!rs.eof()) {
+            rs.moveNext();
+            ++position_;
+        }
+        return;
+    }
+    rs.moveLast();
+    rs.moveNext();
+    position_ = int(rs.size());
+}
+
+TBookmark TVoDaoTable::BookmarkOf(long slot)
+{
+    const qint32 value = qint32(slot + 1);
+    TBookmark bookmark(4, '\0');
+    std::memcpy(bookmark.data(), &value, 4);
+    return bookmark;
+}
+
+long TVoDaoTable::SlotOf(const TBookmark& bookmark)
+{
+    qint32 value = 0;
+    std::memcpy(&value, bookmark.constData(), 4);
+    return long(value) - 1;
+}
+
+void TVoDaoTable::MoveToRecordNumber(int recordNumber)
+{
+    dao::Recordset& rs = *recordset_;
+    rs.moveFirst();
+    if (recordNumber > 0)
+        rs.move(recordNumber);
+    position_ = recordNumber;
+}
+
+void TVoDaoTable::InternalGotoBookmark(const TBookmark& bookmark)
+{
+    if (!recordset_)
+        DatabaseError(QStringLiteral("TVoDaoTable.InternalGotoBookmark: Cannot goto Bookmark - Table is not Active"));
+    if (!bookmarkable_)
+        DatabaseError(QStringLiteral("Bookmarks are not supported!"));
+    if (bookmark.size() != 4)
+        DatabaseError(QStringLiteral("Invalid Bookmark!"));
+    const long slot = SlotOf(bookmark);
+    if (slot == -1)
+        DatabaseError(QStringLiteral("Bookmarks are not supported!"));
+    if (slot < 0 || slot >= long(recordset_->size()))
+        DatabaseError(QStringLiteral("Invalid Bookmark!"));
+    MoveToRecordNumber(int(slot));
+}
+
+void TVoDaoTable::InternalSetToRecord(TRecordBuffer* buffer)
+{
+    if (tableType_ == 8 || !recordset_)
+        return;
+    const auto* b = static_cast<TVoDaoRecordBuffer*>(buffer);
+    if (b->RecordNumber >= 0 && b->RecordNumber < long(recordset_->size()))
+        MoveToRecordNumber(b->RecordNumber);
+}
+
+int TVoDaoTable::RecordCount() const
+{
+    if (!recordset_ || tableType_ == 8)
+        return -1;
+    if (UseRecordCount && !countStale_)
+        return cachedCount_;
+    const dao::Recordset& rs = *recordset_;
+    cachedCount_ = rs.bof() && rs.eof() ? 0 : int(rs.size());
+    countStale_ = false;
+    return cachedCount_;
+}
+
+int TVoDaoTable::RecNo() const
+{
+    if (!UseGetRecNo || tableType_ == 8 || !recordset_ || !Active() || IsEmpty())
+        return -1;
+    if (State() == dsInsert)
+        return -1;
+    const auto* b = static_cast<const TVoDaoRecordBuffer*>(ActiveBuffer());
+    return b && b->RecordNumber >= 0 ? b->RecordNumber + 1 : -1;
+}
+
+void TVoDaoTable::SetRecNo(int recNo) { TDataSet::SetRecNo(recNo); }
+
+bool TVoDaoTable::GetFieldData(const TField* field, const TRecordBuffer* buffer, QVariant& value) const
+{
+    value = QVariant();
+    const auto* b = static_cast<const TVoDaoRecordBuffer*>(buffer);
+    const int index = field->FieldNo() - 1;
+    if (!b || index < 0 || index >= int(b->Texts.size()))
+        return false;
+    QString text = b->Texts[index];
+    const TFieldType type = field->DataType();
+    const bool cached = (type == ftMemo || type == ftFmtMemo) ? CacheMemos : CacheBlobs;
+    if (isLazyBlob(type) && !cached && !b->Changed[index]) {
+        // Memo and blob values are read from the row when asked for.
+        if (text.isEmpty() || !recordset_ || b->RecordNumber < 0)
+            return false;
+        auto* self = const_cast<TVoDaoTable*>(this);
+        self->MoveToRecordNumber(b->RecordNumber);
+        self->CursorPosChanged();
+        const dao::Variant v = recordset_->currentValue(index);
+        if (v.isNull())
+            return false;
+        if (type == ftMemo || type == ftFmtMemo)
+            value = QString::fromStdString(v.toText());
+        else
+            value = QByteArray::fromStdString(v.bytes());
+        return true;
+    }
+    if (text.isEmpty())
+        return false;
+    switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc: value = text.toInt(); break;
+    case ftLargeint: value = text.toLongLong(); break;
+    case ftBoolean: {
+        bool b2 = false;
+        if (!TextToBoolean(text, b2))
+            return false;
+        value = b2;
+        break;
+    }
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD: value = text.toDouble(); break;
+    case ftDate:
+    case ftTime:
+    case ftDateTime: {
+        QDateTime dt;
+        if (!ParseTimeStampText(text, dt))
+            return false;
+        value = type == ftDate ? QVariant(dt.date()) : type == ftTime ? QVariant(dt.time()) : QVariant(dt);
+        break;
+    }
+    case ftBytes:
+    case ftVarBytes:
+    case ftBlob:
+    case ftGraphic:
+    case ftTypedBinary: value = text.toLatin1(); break;
+    default: value = text; break;
+    }
+    return true;
+}
+
+void TVoDaoTable::SetFieldData(TField* field, TRecordBuffer* buffer, const QVariant& value)
+{
+    auto* b = static_cast<TVoDaoRecordBuffer*>(buffer);
+    const int index = field->FieldNo() - 1;
+    if (!b || index < 0 || index >= int(b->Texts.size()))
+        return;
+    if (index < int(writable_.size()) && !writable_[index])
+        return; // writes to read-only fields are ignored
+    QString text;
+    if (value.isValid() && !value.isNull()) {
+        switch (value.typeId()) {
+        case QMetaType::Bool: text = value.toBool() ? QStringLiteral("True") : QStringLiteral("False"); break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong: text = QString::number(value.toLongLong()); break;
+        case QMetaType::Double: text = shortestNumber(value.toDouble()); break;
+        case QMetaType::QDate: text = TimeStampText(QDateTime(value.toDate(), QTime(0, 0))); break;
+        case QMetaType::QTime: text = TimeStampText(QDateTime(QDate(1899, 12, 30), value.toTime())); break;
+        case QMetaType::QDateTime: text = TimeStampText(value.toDateTime()); break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            text = field->DataType() == ftGuid && bytes.size() == 16
+                       ? QUuid::fromRfc4122(bytes).toString(QUuid::WithBraces).toUpper()
+                       : QString::fromLatin1(bytes);
+            break;
+        }
+        default: text = value.toString(); break;
+        }
+    }
+    b->Texts[index] = text;
+    b->Changed[index] = true;
+}
+
+void TVoDaoTable::InternalPost()
+{
+    // The engine's recordsets do not take edits yet: it answers as for a read-only object.
+    throw dao::jet::readOnly();
+}
+
+void TVoDaoTable::InternalDelete() { throw dao::jet::readOnly(); }

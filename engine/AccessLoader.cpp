@@ -1,0 +1,97 @@
+#include "engine/AccessLoader.h"
+
+#include "engine/DaoConstants.h"
+#include "engine/DaoError.h"
+#include "engine/MdbFile.h"
+#include "engine/Metadata.h"
+#include "engine/SqliteStatement.h"
+#include "engine/TableBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sqlite3.h>
+#include <strings.h>
+
+namespace dao {
+
+int AccessLoader::sortColumn(const TableSchema& ts)
+{
+    auto numericColumn = [&](const std::string& name) {
+        for (size_t i = 0; i < ts.columns.size(); ++i)
+            if (strcasecmp(ts.columns[i].name.c_str(), name.c_str()) == 0) {
+                const int type = ts.columns[i].type;
+                const bool numeric = type == dbByte || type == dbInteger || type == dbLong || type == dbCurrency
+                                     || type == dbSingle || type == dbDouble || type == dbDate;
+                return numeric ? static_cast<int>(i) : -1;
+            }
+        return -1;
+    };
+    for (bool primaryOnly : {true, false})
+        for (const auto& x : ts.indexes)
+            if (!x.foreign && x.unique && x.fields.size() == 1 && !x.fields[0].second && (x.primary || !primaryOnly))
+                if (const int column = numericColumn(x.fields[0].first); column >= 0)
+                    return column;
+    return -1;
+}
+
+void AccessLoader::load(MdbFile& mdb, const std::string& table) const
+{
+    TableSchema ts = mdb.schema(table);
+    SqliteStatement(db_, "SAVEPOINT jet_load").step();
+    try {
+        TableBuilder builder(db_, schema_);
+        builder.createTable(ts, false);
+        std::string sql = "INSERT INTO " + quoteIdentifier(schema_) + "." + quoteIdentifier(ts.name) + " VALUES (";
+        for (size_t i = 0; i < ts.columns.size(); ++i)
+            sql += i ? ", ?" : "?";
+        sql += ")";
+        SqliteStatement insert(db_, sql);
+        const size_t width = ts.columns.size();
+        auto insertRow = [&](const Variant* row) {
+            for (size_t i = 0; i < width; ++i)
+                insert.bind(static_cast<int>(i) + 1, row[i], false); // the row outlives the step
+            insert.step();
+            sqlite3_reset(insert.handle());
+        };
+        const int key = sortColumn(ts);
+        if (key < 0) {
+            mdb.readRows(ts.name, [&](std::vector<Variant>& row) { insertRow(row.data()); });
+        } else {
+            // Rows in key order: an integer primary key is appended instead of inserted at random,
+            // and a scan along the key's index visits the table's pages in order.
+            std::vector<Variant> cells; // all rows, width values each, in the file's order
+            std::vector<std::pair<double, size_t>> order; // key (nulls first), row in the file
+            cells.reserve(mdb.rowCount(ts.name) * width);
+            order.reserve(mdb.rowCount(ts.name));
+            mdb.readRows(ts.name, [&](std::vector<Variant>& row) {
+                const Variant& k = row[key];
+                order.emplace_back(k.isNull() ? -HUGE_VAL : k.toDouble(), order.size());
+                for (auto& v : row)
+                    cells.push_back(std::move(v));
+            });
+            std::sort(order.begin(), order.end());
+            for (const auto& entry : order)
+                insertRow(cells.data() + entry.second * width);
+        }
+        // Indexes after the rows: one sorted build each instead of a b-tree insert per row.
+        const ColumnSchema* rowid = TableBuilder::rowidColumn(ts, false);
+        for (const auto& x : ts.indexes) {
+            if (x.foreign || (rowid && x.primary))
+                continue; // the primary key is the rowid already
+            try {
+                builder.createIndex(ts.name, x);
+            } catch (const DaoError&) {
+                IndexSchema plain = x; // data that breaks a unique index still gets a usable one
+                plain.unique = plain.primary = false;
+                builder.createIndex(ts.name, plain);
+            }
+        }
+        Metadata(db_, schema_).writeTable(ts);
+        SqliteStatement(db_, "RELEASE jet_load").step();
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK TO jet_load; RELEASE jet_load", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace dao

@@ -1,0 +1,17 @@
+#pragma once
+// Maps SQLite's error codes and messages onto Jet's errors.
+#include "engine/DaoError.h"
+
+#include <string>
+
+struct sqlite3;
+
+namespace dao {
+
+DaoError sqliteError(sqlite3* db, int rc);
+DaoError sqliteError(int extendedCode, const std::string& message);
+
+// The name in "no such column: X" (or empty when the message is another one).
+std::string unknownColumnName(const std::string& message);
+
+} // namespace dao

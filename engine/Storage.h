@@ -1,0 +1,112 @@
+#pragma once
+// One open database: a SQLite connection whose main schema is either the
+// database file itself (SQLite, read-write) or an in-memory copy of a genuine
+// Access file that is filled table by table as statements name them. Resolves
+// the tables of translated statements (loading Access tables, attaching other
+// databases named by IN clauses), prepares and runs statements, keeps
+// transactions and Jet's metadata.
+#include "engine/Metadata.h"
+#include "engine/SqliteStatement.h"
+#include "engine/TableSchema.h"
+#include "engine/Variant.h"
+#include "engine/sql/JetTranslator.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+
+namespace dao {
+
+class MdbFile;
+
+// Values for named parameters (PARAMETERS clause or names the database does not know).
+using ParameterValues = std::vector<std::pair<std::string, Variant>>;
+
+class Storage {
+public:
+    enum class Kind { Sqlite, Access };
+
+    static std::shared_ptr<Storage> open(const std::string& path, bool exclusive, bool readOnly);
+    static std::shared_ptr<Storage> create(const std::string& path); // new empty SQLite database
+    ~Storage();
+    Storage(const Storage&) = delete;
+    Storage& operator=(const Storage&) = delete;
+
+    Kind kind() const { return kind_; }
+    const std::string& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+    bool isJet3() const;
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+    sqlite3* db() const; // raises 3420 once closed
+
+    // Translation with this database's resolver.
+    sql::Statement translate(const std::string& jetSql);
+    // The resolver: the quoted, schema-qualified SQLite name of a table.
+    std::string resolveTable(const sql::TableRef& ref);
+
+    // Prepares a translated statement. Names SQLite cannot bind become
+    // parameters: bound from values when given, else 3061 counting them all.
+    SqliteStatement prepare(const sql::Statement& st, const ParameterValues& values = {});
+    // Runs an action or DDL statement; returns the rows affected. A SELECT gives 3065.
+    // Without failOnError rows that break a rule are skipped, as Jet's Execute does.
+    long execute(const sql::Statement& st, const ParameterValues& values = {}, bool failOnError = true);
+
+    // Tables of the main schema as DAO lists them (metadata tables never).
+    std::vector<std::string> tableNames(bool includeSystem);
+    // Jet description of a table in a schema ("main" or an attachment alias); empty when unknown.
+    std::optional<TableSchema> tableSchema(const std::string& schema, const std::string& table);
+    // The Jet column a result column came from (from sqlite3_column_database/table/origin_name).
+    std::optional<ColumnSchema> originColumn(const std::string& schema, const std::string& table,
+                                             const std::string& column);
+    Metadata metadata() const; // of the main schema
+    void forgetSchema(const std::string& schema, const std::string& table); // after a schema change
+    // Attached Access files and the main schema of an Access file take no writes.
+    bool isReadOnlySchema(const std::string& schema) const;
+
+    // Transactions (nested levels become savepoints). Access databases only count levels.
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+    int transactionLevel() const { return transactionLevel_; }
+
+    // Where a table lives: schema ("main" or an attachment alias) and stored name.
+    struct Location {
+        std::string schema;
+        std::string table;
+    };
+    Location locate(const sql::TableRef& ref);
+
+private:
+    Storage() = default;
+    struct Attachment;
+
+    void configureConnection(bool walAndSync);
+    Attachment& attach(const std::string& path);
+    void ensureLoaded(const std::string& schema, MdbFile& mdb, const std::string& table, std::set<std::string>& loaded);
+    std::optional<std::string> savedQueryView(const std::string& name);
+    static int authorize(void* self, int action, const char* a, const char* b, const char* schema, const char*);
+
+    Kind kind_ = Kind::Sqlite;
+    std::string path_;
+    bool readOnly_ = false;
+    sqlite3* db_ = nullptr;
+    std::unique_ptr<MdbFile> mdb_;      // Access main schema
+    std::set<std::string> loadedMain_;  // lower-case names of Access tables copied into main
+    std::map<std::string, std::unique_ptr<Attachment>> attachments_; // by absolute path
+    std::unique_ptr<Attachment> self_; // an IN clause naming this database itself
+    std::set<std::string> readOnlySchemas_;
+    int attachCounter_ = 0;
+    int transactionLevel_ = 0;
+    bool loading_ = false; // lets the loader write into read-only schemas
+    std::set<std::string> viewsInProgress_;
+    std::map<std::string, std::optional<TableSchema>> schemaCache_;
+};
+
+} // namespace dao

@@ -1,0 +1,42 @@
+#include "engine/TableDef.h"
+
+#include "engine/DaoConstants.h"
+#include "engine/Metadata.h"
+#include "engine/Storage.h"
+
+namespace dao {
+
+TableDef::TableDef(std::shared_ptr<Storage> storage, TableSchema schema)
+    : storage_(std::move(storage)), schema_(std::move(schema))
+{
+    const bool writable = !storage_->readOnly();
+    int ordinal = 0;
+    for (const auto& c : schema_.columns) {
+        FieldInfo f;
+        f.name = c.name;
+        f.type = c.type;
+        f.size = c.size;
+        f.attributes = c.attributes | (writable && !c.autoIncrement() ? dbUpdatableField : 0);
+        f.required = c.required;
+        f.allowZeroLength = c.allowZeroLength;
+        f.defaultValue = c.defaultValue;
+        f.properties = c.properties;
+        f.sourceTable = schema_.name;
+        f.sourceField = c.name;
+        fields_.append(std::make_shared<Field>(std::move(f), ordinal++));
+    }
+    for (const auto& x : schema_.indexes)
+        indexes_.append(std::make_shared<Index>(x));
+}
+
+bool TableDef::updatable() const { return !storage_->readOnly() && !(schema_.attributes & dbSystemObject); }
+
+long TableDef::recordCount() const
+{
+    const std::string qualified = storage_->resolveTable(sql::TableRef{schema_.name, {}, {}});
+    SqliteStatement s(storage_->db(), "SELECT count(*) FROM " + qualified);
+    s.step();
+    return static_cast<long>(s.columnInt(0));
+}
+
+} // namespace dao

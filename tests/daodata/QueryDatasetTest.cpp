@@ -1,0 +1,142 @@
+#include "checks/CheckQueries.h"
+#include "daodata/TVoDaoDatabase.h"
+#include "daodata/TVoDaoTable.h"
+#include "framework/data/TField.h"
+#include "framework/ui/RecordingInteraction.h"
+#include "framework/ui/TApplication.h"
+#include "tests/support/EngineRows.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::TempFolder;
+
+namespace {
+
+struct Catalogue : ::testing::Test {
+    TempFolder dir;
+    TApplication app{std::make_unique<RecordingInteraction>()};
+    TVoDaoDatabase db{"DB_Veltrano"};
+    TVoDaoTable table{"TB_Veltrano"};
+
+    Catalogue()
+    {
+        db.ProgramFolder = dir.path();
+        db.SetVersion("3.6");
+        db.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb"));
+        db.SetConnected(true);
+        table.SetDatabase(&db);
+        table.SetReadOnly(true);
+    }
+};
+
+QString errorText(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(Catalogue, ReadsEveryRowOfACheckInOrder)
+{
+    table.SetSQL(CheckQuery(CatalogueCheck::AlleDaten));
+    table.Open();
+    const QJsonArray expected = testsupport::expectedCatalogueQueries()["alle"].toObject()["rows"].toArray();
+    EXPECT_EQ(table.RecordCount(), expected.size());
+    ASSERT_EQ(table.FieldCount(), 3);
+    EXPECT_EQ(table.FieldByName("BUCHNR")->DataType(), ftInteger);
+    EXPECT_EQ(table.FieldByName("TITEL")->DataType(), ftString);
+    EXPECT_EQ(table.FieldByName("TITEL")->Size(), 255);
+    EXPECT_EQ(table.FieldByName("AUTOR")->Size(), 50);
+    int row = 0;
+    for (table.First(); !table.Eof(); table.Next(), ++row) {
+        ASSERT_LT(row, expected.size());
+        const QJsonArray want = expected[row].toArray();
+        EXPECT_EQ(table.RecNo(), row + 1);
+        EXPECT_EQ(table.FieldByName("BUCHNR")->AsInteger(), want[0].toInteger());
+        // An empty text reads as null in the dataset's record buffers.
+        EXPECT_EQ(table.FieldByName("TITEL")->IsNull(), want[1].isNull() || want[1].toString().isEmpty()) << row;
+        EXPECT_EQ(table.FieldByName("TITEL")->AsString(), want[1].toString()) << row;
+        EXPECT_EQ(table.FieldByName("AUTOR")->AsString(), want[2].toString()) << row;
+    }
+    EXPECT_EQ(row, expected.size());
+    table.Last();
+    EXPECT_EQ(table.FieldByName("BUCHNR")->AsInteger(), 2147483647);
+    EXPECT_EQ(table.RecNo(), expected.size());
+    table.Prior();
+    EXPECT_EQ(table.RecNo(), expected.size() - 1);
+}
+
+TEST_F(Catalogue, BookmarksReturnToTheirRows)
+{
+    table.SetSQL(CheckQuery(CatalogueCheck::AlleDaten));
+    table.Open();
+    table.MoveBy(9);
+    const TBookmark mark = table.GetBookmark();
+    EXPECT_EQ(mark.size(), 4);
+    const int number = table.FieldByName("BUCHNR")->AsInteger();
+    table.Last();
+    table.GotoBookmark(mark);
+    EXPECT_EQ(table.FieldByName("BUCHNR")->AsInteger(), number);
+    EXPECT_EQ(errorText([&] { table.GotoBookmark(TBookmark("\x7f\x7f\x00\x00", 4)); }), "Invalid Bookmark!");
+}
+
+TEST_F(Catalogue, EmptyResultsAndSnapshotsAreReadOnly)
+{
+    table.SetReadOnly(false);
+    table.SetTableType(4);
+    table.SetSQL(CatalogueBaseText() + " AND EXEMPLAR.EXEMPLARNUMMER < 0");
+    table.Open();
+    EXPECT_TRUE(table.ReadOnly());
+    EXPECT_TRUE(table.IsEmpty());
+    EXPECT_EQ(table.RecordCount(), 0);
+    EXPECT_EQ(table.RecNo(), -1);
+}
+
+TEST_F(Catalogue, RefusalsWhileOpenAndBeforeOpening)
+{
+    TVoDaoTable lonely;
+    EXPECT_EQ(errorText([&] { lonely.Open(); }), "TVoDaoTable.OpenDaoRecordset: Missing Database Property");
+    lonely.SetDatabase(&db);
+    EXPECT_EQ(errorText([&] { lonely.Open(); }),
+              "TVoDaoTable.OpenDaoRecordset: Missing TableName or QueryDefName, or SQL is empty!");
+
+    table.SetSQL(CheckQuery(CatalogueCheck::AlleDaten));
+    table.Open();
+    EXPECT_EQ(errorText([&] { table.SetTableName("TITEL"); }),
+              "TVoDaoTable.F_Set_TableName: Cannot set TableName while Table is active!");
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(errorText([&] { table.SetTableType(1); }),
+              "TVoDaoTable.F_Set_TableType: Cannot set TableType while Table is active!");
+
+    lonely.SetSQL("SELECT * FROM TITEL");
+    db.SetConnected(false);
+    EXPECT_FALSE(table.Active()) << "disconnecting closes the datasets opened on the connection";
+    EXPECT_TRUE(table.ClosedByDatabase());
+    EXPECT_EQ(errorText([&] { lonely.Open(); }), "TVoDaoTable.OpenDaoRecordset: Database is NOT connected");
+    lonely.DatabaseAutoActivate = true;
+    lonely.Open();
+    EXPECT_TRUE(db.Connected());
+    EXPECT_TRUE(lonely.Active());
+}
+
+TEST_F(Catalogue, AnUnnamedDatasetIsNamedWhenItOpens)
+{
+    TVoDaoTable unnamed;
+    unnamed.SetDatabase(&db);
+    unnamed.SetSQL("SELECT * FROM TITEL");
+    unnamed.Open();
+    EXPECT_TRUE(unnamed.Name().startsWith("VoDaoTable_"));
+}
+
+TEST_F(Catalogue, EngineErrorsOfTheQueryPropagate)
+{
+    table.SetSQL(" SELECT NR FROM inventur WHERE NR =  AND inventur.inventurliste =3");
+    EXPECT_NE(errorText([&] { table.Open(); }), "");
+    EXPECT_FALSE(table.Active());
+}
