@@ -6,5 +6,9 @@ bash scripts/install.sh
 bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 export QT_QPA_PLATFORM=offscreen
+# Benchmarks run here only as a smoke run on the small catalogue.
+for bench in "$BUILD_DIR"/bench/*_bench; do
+  [ -x "$bench" ] && "$bench" --small
+done
 cd "$BUILD_DIR"
 ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
