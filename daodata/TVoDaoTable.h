@@ -15,6 +15,7 @@ class TVoDaoDatabase;
 namespace dao {
 class Recordset;
 class Field;
+class Variant;
 } // namespace dao
 
 // OpenOptions elements, in the order of their DAO values 1, 2, 4 … 2048.
@@ -127,6 +128,11 @@ protected:
     bool GetFieldData(const TField* field, const TRecordBuffer* buffer, QVariant& value) const override;
     void SetFieldData(TField* field, TRecordBuffer* buffer, const QVariant& value) override;
     bool GetCanModify() const override { return !readOnly_; }
+    void InternalEdit() override;
+    void InternalCancel() override;
+    const TRecordBuffer* GetOldRecordBuffer() const override;
+    void RunPost() override;
+    void RunDelete() override;
     void FieldsBound() override;
     void CheckFieldWritable(TField* field) override;
 
@@ -135,8 +141,12 @@ private:
     void FetchInto(TVoDaoRecordBuffer* buffer);
     QString ValueText(int column) const;
     void MoveToRecordNumber(int recordNumber);
-    static TBookmark BookmarkOf(long slot);
-    static long SlotOf(const TBookmark& bookmark);
+    int CursorPosition() const;
+    dao::Variant PostValue(int index, const QString& text) const;
+    void WriteValues();
+    void PostToRecordset(bool again);
+    void AfterPostPosition(bool inserted);
+    void LeaveDeletedRow();
 
     TVoDaoDatabase* database_ = nullptr;
     QString tableName_, queryDefName_;
@@ -150,6 +160,7 @@ private:
     std::vector<std::shared_ptr<dao::Field>> fieldObjects_;
     std::vector<bool> writable_;
     std::vector<QString> defaults_;
+    TVoDaoRecordBuffer oldRecord_;
     int position_ = -1;
     bool forwardOnFirst_ = false;
     mutable int cachedCount_ = -1;

@@ -14,7 +14,6 @@
 
 #include <QDate>
 #include <QUuid>
-#include <cstring>
 
 namespace {
 
@@ -72,18 +71,23 @@ QString TVoDaoTable::ValueText(int column) const
     return {};
 }
 
+int TVoDaoTable::CursorPosition() const
+{
+    // Table-type and forward-only recordsets have no AbsolutePosition: count along.
+    if (tableType_ == 1 || tableType_ == 8)
+        return position_;
+    return int(recordset_->absolutePosition());
+}
+
 void TVoDaoTable::FetchInto(TVoDaoRecordBuffer* buffer)
 {
-    if (tableType_ == 8)
-        buffer->RecordNumber = position_;
-    else
-        buffer->RecordNumber = position_ = int(recordset_->absolutePosition());
+    buffer->RecordNumber = position_ = CursorPosition();
     buffer->Texts.resize(fieldObjects_.size());
     buffer->Changed.assign(fieldObjects_.size(), false);
     for (size_t i = 0; i < fieldObjects_.size(); ++i)
         buffer->Texts[i] = ValueText(int(i));
     buffer->BookmarkFlag = bfCurrent;
-    buffer->Bookmark = bookmarkable_ ? BookmarkOf(recordset_->slot()) : TBookmark();
+    buffer->Bookmark = bookmarkable_ ? TBookmark::fromStdString(recordset_->bookmark()) : TBookmark();
 }
 
 TGetResult TVoDaoTable::GetRecord(TRecordBuffer* buffer, TGetMode mode, bool doCheck)
@@ -157,21 +161,6 @@ void TVoDaoTable::InternalLast()
     position_ = int(rs.size());
 }
 
-TBookmark TVoDaoTable::BookmarkOf(long slot)
-{
-    const qint32 value = qint32(slot + 1);
-    TBookmark bookmark(4, '\0');
-    std::memcpy(bookmark.data(), &value, 4);
-    return bookmark;
-}
-
-long TVoDaoTable::SlotOf(const TBookmark& bookmark)
-{
-    qint32 value = 0;
-    std::memcpy(&value, bookmark.constData(), 4);
-    return long(value) - 1;
-}
-
 void TVoDaoTable::MoveToRecordNumber(int recordNumber)
 {
     dao::Recordset& rs = *recordset_;
@@ -189,12 +178,14 @@ void TVoDaoTable::InternalGotoBookmark(const TBookmark& bookmark)
         DatabaseError(QStringLiteral("Bookmarks are not supported!"));
     if (bookmark.size() != 4)
         DatabaseError(QStringLiteral("Invalid Bookmark!"));
-    const long slot = SlotOf(bookmark);
-    if (slot == -1)
+    if (bookmark == TBookmark(4, '\0'))
         DatabaseError(QStringLiteral("Bookmarks are not supported!"));
-    if (slot < 0 || slot >= long(recordset_->size()))
+    try {
+        recordset_->setBookmark(bookmark.toStdString());
+    } catch (const dao::DaoError&) {
         DatabaseError(QStringLiteral("Invalid Bookmark!"));
-    MoveToRecordNumber(int(slot));
+    }
+    position_ = CursorPosition();
 }
 
 void TVoDaoTable::InternalSetToRecord(TRecordBuffer* buffer)
@@ -202,8 +193,12 @@ void TVoDaoTable::InternalSetToRecord(TRecordBuffer* buffer)
     if (tableType_ == 8 || !recordset_)
         return;
     const auto* b = static_cast<TVoDaoRecordBuffer*>(buffer);
-    if (b->RecordNumber >= 0 && b->RecordNumber < long(recordset_->size()))
+    if (bookmarkable_ && b->Bookmark.size() == 4 && State() != dsEdit && State() != dsInsert) {
+        recordset_->setBookmark(b->Bookmark.toStdString());
+        position_ = b->RecordNumber;
+    } else if (b->RecordNumber >= 0 && b->RecordNumber < long(recordset_->size())) {
         MoveToRecordNumber(b->RecordNumber);
+    }
 }
 
 int TVoDaoTable::RecordCount() const
@@ -213,7 +208,15 @@ int TVoDaoTable::RecordCount() const
     if (UseRecordCount && !countStale_)
         return cachedCount_;
     const dao::Recordset& rs = *recordset_;
-    cachedCount_ = rs.bof() && rs.eof() ? 0 : int(rs.size());
+    if (rs.bof() && rs.eof()) {
+        cachedCount_ = 0;
+    } else {
+        // As DAO counts a dynaset: a copy moved to its last row.
+        auto copy = rs.clone();
+        copy->moveLast();
+        cachedCount_ = int(copy->recordCount());
+        copy->close();
+    }
     countStale_ = false;
     return cachedCount_;
 }
@@ -327,10 +330,3 @@ void TVoDaoTable::SetFieldData(TField* field, TRecordBuffer* buffer, const QVari
     b->Changed[index] = true;
 }
 
-void TVoDaoTable::InternalPost()
-{
-    // The engine's recordsets do not take edits yet: it answers as for a read-only object.
-    throw dao::jet::readOnly();
-}
-
-void TVoDaoTable::InternalDelete() { throw dao::jet::readOnly(); }

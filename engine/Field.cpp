@@ -21,6 +21,17 @@ Variant Field::value() const
     return rs->currentValue(ordinal_);
 }
 
+void Field::setValue(const Variant& v)
+{
+    auto rs = recordset_.lock();
+    if (!rs) {
+        if (!inRecordset_)
+            throw jet::illegalOperation();
+        throw jet::objectInvalid();
+    }
+    rs->setValue(ordinal_, v);
+}
+
 long Field::fieldSize() const
 {
     const Variant v = value();

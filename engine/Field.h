@@ -44,6 +44,8 @@ public:
 
     // The value in the recordset's current row (3021 without one, 3219 outside a recordset).
     Variant value() const;
+    // Sets the value in the recordset's edit buffer (3020 outside AddNew/Edit; see Recordset::setValue).
+    void setValue(const Variant& v);
     // Bytes of a Memo or Long Binary value in the current row (DAO's FieldSize).
     long fieldSize() const;
 

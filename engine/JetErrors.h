@@ -15,6 +15,7 @@ inline DaoError objectNotFound(const std::string& name)
 }
 inline DaoError objectExists(const std::string& name) { return {3012, "Object '" + name + "' already exists."}; }
 inline DaoError noCurrentRecord() { return {3021, "No current record."}; }
+inline DaoError noEditPending() { return {3020, "Update or CancelUpdate without AddNew or Edit."}; }
 inline DaoError keyDuplicate()
 {
     return {3022, "The changes you requested to the table were not successful because they would create duplicate "
@@ -22,6 +23,7 @@ inline DaoError keyDuplicate()
                   "contain duplicate data, remove the index, or redefine the index to permit duplicate entries and "
                   "try again."};
 }
+inline DaoError editAlreadyUsed() { return {3023, "AddNew or Edit already used."}; }
 inline DaoError fileNotFound(const std::string& path) { return {3024, "Could not find file '" + path + "'."}; }
 inline DaoError readOnly() { return {3027, "Cannot update.  Database or object is read-only."}; }
 inline DaoError invalidPath(const std::string& path)
@@ -42,11 +44,14 @@ inline DaoError inputTableNotFound(const std::string& name)
     return {3078, "The Microsoft Jet database engine cannot find the input table or query '" + name
                       + "'.  Make sure it exists and that its name is spelled correctly."};
 }
+inline DaoError invalidBookmark() { return {3159, "Not a valid bookmark."}; }
 inline DaoError fieldTooSmall()
 {
     return {3163, "The field is too small to accept the amount of data you attempted to add.  Try inserting or "
                   "pasting less data."};
 }
+inline DaoError fieldNotUpdatable() { return {3164, "Field cannot be updated."}; }
+inline DaoError recordDeleted() { return {3167, "Record is deleted."}; }
 inline DaoError isamNotFound(const std::string& format)
 {
     return {3170, "Could not find installable ISAM.", "DAO.Database (" + format + ")"};
@@ -65,6 +70,7 @@ inline DaoError unrecognizedFormat(const std::string& path)
 {
     return {3343, "Unrecognized database format '" + path + "'."};
 }
+inline DaoError conversionError() { return {3421, "Data type conversion error."}; }
 inline DaoError numericOverflow() { return {3349, "Numeric field overflow."}; }
 inline DaoError objectInvalid() { return {3420, "Object invalid or no longer set."}; }
 inline DaoError typeMismatch() { return {3464, "Data type mismatch in criteria expression."}; }

@@ -5,6 +5,8 @@
 #include "engine/Metadata.h"
 #include "engine/ValueConversion.h"
 
+#include <cctype>
+
 namespace dao {
 
 void checkRecordsetArguments(int type, int options, int lockEdit)
@@ -60,6 +62,17 @@ std::vector<FieldInfo> RecordsetFactory::resultFields(const SqliteStatement& sel
 std::shared_ptr<Recordset> RecordsetFactory::openQuery(const std::string& jetSql, const ParameterValues& values,
                                                        int type, int options, int lockEdit, long maxRecords) const
 {
+    auto rs = runQuery(jetSql, values, type, options, lockEdit, maxRecords);
+    RecordsetFactory factory(storage_);
+    rs->setReopen([factory, jetSql, values, type, options, lockEdit, maxRecords] {
+        return factory.runQuery(jetSql, values, type, options, lockEdit, maxRecords);
+    });
+    return rs;
+}
+
+std::shared_ptr<Recordset> RecordsetFactory::runQuery(const std::string& jetSql, const ParameterValues& values,
+                                                      int type, int options, int lockEdit, long maxRecords) const
+{
     checkRecordsetArguments(type, options, lockEdit);
     if (type == dbOpenTable)
         throw jet::illegalOperation(); // SQL never gives a table-type recordset
@@ -70,6 +83,9 @@ std::shared_ptr<Recordset> RecordsetFactory::openQuery(const std::string& jetSql
         throw jet::illegalOperation();
     SqliteStatement select = storage_->prepare(st, values);
     std::vector<FieldInfo> fields = resultFields(select);
+    if (type != dbOpenSnapshot && type != dbOpenForwardOnly && maxRecords <= 0)
+        if (auto keyset = openQueryKeyset(jetSql, st, values, select, fields, options, lockEdit))
+            return keyset;
     const int width = select.columnCount();
     auto rows = std::make_unique<MaterializedRows>(static_cast<size_t>(width));
     while ((maxRecords <= 0 || static_cast<long>(rows->size()) < maxRecords) && select.step()) {
@@ -91,12 +107,124 @@ std::shared_ptr<Recordset> RecordsetFactory::openQuery(const std::string& jetSql
     settings.type = type == 0 ? dbOpenDynaset : type;
     settings.options = options;
     settings.lockEdit = lockEdit;
-    settings.updatable = false; // read-only result; editable single-table dynasets come with the keyset editing
+    settings.updatable = false; // a result held in memory: joins, grouping, snapshots, Access files
     return Recordset::create(storage_, std::move(fields), std::move(rows), settings);
+}
+
+namespace {
+
+std::string upper(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+size_t occurrences(const std::string& text, const std::string& word)
+{
+    size_t n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+std::shared_ptr<Recordset> RecordsetFactory::openQueryKeyset(const std::string& jetSql, const sql::Statement& st,
+                                                             const ParameterValues& values,
+                                                             const SqliteStatement& select,
+                                                             const std::vector<FieldInfo>& fields, int options,
+                                                             int lockEdit) const
+{
+    // A dynaset over the plain columns of one local table is a keyset of that table's rowids in the
+    // query's order, so that it can be edited. Grouping, DISTINCT, unions, joins and subqueries stay
+    // read-only results (a word in a text literal may make a query read-only too: the safe side).
+    if (storage_->readOnly() || fields.empty())
+        return nullptr;
+    const std::string table = select.originTable(0);
+    for (int i = 0; i < select.columnCount(); ++i)
+        if (select.originDatabase(i) != "main" || select.originTable(i) != table || select.originColumn(i).empty())
+            return nullptr;
+    const std::string text = upper(st.sql);
+    if (text.rfind("SELECT ", 0) != 0 || occurrences(text, " FROM ") != 1 || occurrences(text, "SELECT") != 1)
+        return nullptr;
+    for (const char* word : {" GROUP BY ", " DISTINCT", " UNION", " HAVING ", " JOIN ", " INTERSECT", " EXCEPT"})
+        if (text.find(word) != std::string::npos)
+            return nullptr;
+    const size_t from = text.find(" FROM ");
+    const std::string source = quoteIdentifier("main") + "." + quoteIdentifier(table) + " AS ";
+    if (upper(st.sql.substr(from + 6, source.size())) != upper(source))
+        return nullptr;
+    const size_t aliasAt = from + 6 + source.size();
+    if (aliasAt >= st.sql.size() || st.sql[aliasAt] != '"')
+        return nullptr;
+    size_t aliasEnd = aliasAt + 1;
+    while (aliasEnd < st.sql.size() && !(st.sql[aliasEnd] == '"' && (aliasEnd + 1 >= st.sql.size() || st.sql[aliasEnd + 1] != '"')))
+        aliasEnd += st.sql[aliasEnd] == '"' ? 2 : 1;
+    if (aliasEnd >= st.sql.size())
+        return nullptr;
+    const std::string rest = st.sql.substr(aliasEnd + 1);
+    if (!rest.empty() && rest.rfind(" WHERE ", 0) != 0 && rest.rfind(" ORDER BY ", 0) != 0 && rest.rfind(" LIMIT ", 0) != 0)
+        return nullptr; // a second table after a comma, or something else not understood
+    const std::string alias = st.sql.substr(aliasAt, aliasEnd + 1 - aliasAt);
+    auto schema = storage_->tableSchema("main", table);
+    if (!schema)
+        return nullptr;
+
+    std::vector<std::int64_t> rowids;
+    try {
+        sql::Statement ids = st;
+        ids.sql = "SELECT " + alias + ".rowid" + st.sql.substr(from);
+        if (text.find(" ORDER BY ") == std::string::npos) {
+            // Without an order the rows come in the table's order, as the full result would
+            // (a bare rowid scan could otherwise walk a covering index instead).
+            const size_t limit = upper(ids.sql).find(" LIMIT ");
+            ids.sql.insert(limit == std::string::npos ? ids.sql.size() : limit, " ORDER BY " + alias + ".rowid");
+        }
+        SqliteStatement idSelect = storage_->prepare(ids, values);
+        while (idSelect.step())
+            rowids.push_back(idSelect.columnInt(0));
+    } catch (const DaoError&) {
+        return nullptr; // parameters only in the column list, or rowid not reachable: keep the result read-only
+    }
+    const std::string qualified = quoteIdentifier("main") + "." + quoteIdentifier(table);
+    RecordsetSettings settings;
+    settings.name = jetSql;
+    settings.type = dbOpenDynaset;
+    settings.options = options;
+    settings.lockEdit = lockEdit;
+    settings.updatable = !(options & dbReadOnly) && lockEdit != dbReadOnly;
+    if (settings.updatable)
+        settings.writeTable = qualified;
+    settings.baseTable = table;
+    std::vector<FieldInfo> out = fields;
+    std::vector<int> types;
+    std::string columns;
+    for (int i = 0; i < select.columnCount(); ++i) {
+        const ColumnSchema* c = schema->column(select.originColumn(i));
+        if (!c)
+            return nullptr;
+        if (settings.updatable && !c->autoIncrement())
+            out[static_cast<size_t>(i)].attributes |= dbUpdatableField;
+        types.push_back(out[static_cast<size_t>(i)].type);
+        columns += (columns.empty() ? "" : ", ") + quoteIdentifier(select.originColumn(i));
+    }
+    SqliteStatement byRowid(storage_->db(), "SELECT " + columns + " FROM " + qualified + " WHERE rowid = ?1");
+    auto rows = std::make_unique<TableKeyset>(std::move(rowids), std::move(byRowid), std::move(types));
+    return Recordset::create(storage_, std::move(out), std::move(rows), settings);
 }
 
 std::shared_ptr<Recordset> RecordsetFactory::openTable(const std::string& table, int type, int options,
                                                        int lockEdit) const
+{
+    auto rs = runTable(table, type, options, lockEdit);
+    RecordsetFactory factory(storage_);
+    rs->setReopen([factory, table, type, options, lockEdit] { return factory.runTable(table, type, options, lockEdit); });
+    return rs;
+}
+
+std::shared_ptr<Recordset> RecordsetFactory::runTable(const std::string& table, int type, int options,
+                                                      int lockEdit) const
 {
     checkRecordsetArguments(type, options, lockEdit);
     if (options & dbForwardOnly)
@@ -109,10 +237,16 @@ std::shared_ptr<Recordset> RecordsetFactory::openTable(const std::string& table,
     RecordsetSettings settings;
     settings.name = schema->name;
     settings.type = type == 0 ? dbOpenTable : type;
+    settings.fromTable = true;
     settings.options = options;
     settings.lockEdit = lockEdit;
     settings.updatable = !storage_->readOnly() && loc.schema == "main" && (settings.type == dbOpenTable || settings.type == dbOpenDynaset)
                      && !(options & dbReadOnly) && lockEdit != dbReadOnly;
+    if (settings.updatable)
+        settings.writeTable = qualified;
+    settings.sqliteTable = qualified;
+    if (settings.type == dbOpenTable || settings.type == dbOpenDynaset)
+        settings.baseTable = schema->name;
     std::vector<FieldInfo> fields;
     std::vector<int> types;
     std::string columns;

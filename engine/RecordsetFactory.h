@@ -1,6 +1,8 @@
 #pragma once
-// Opens recordsets: on SQL (translated, run and held in memory in the query's
-// order) or on a table (a keyset of its rowids).
+// Opens recordsets: on SQL (a dynaset over the plain columns of one local table
+// is an editable keyset of its rowids in the query's order; other results are
+// translated, run and held in memory in the query's order) or on a table (a
+// keyset of its rowids). Each recordset keeps how to reopen itself for Requery.
 #include "engine/Recordset.h"
 #include "engine/Storage.h"
 
@@ -21,6 +23,14 @@ public:
     std::vector<FieldInfo> resultFields(const SqliteStatement& select) const;
 
 private:
+    std::shared_ptr<Recordset> runQuery(const std::string& jetSql, const ParameterValues& values, int type,
+                                        int options, int lockEdit, long maxRecords) const;
+    std::shared_ptr<Recordset> runTable(const std::string& table, int type, int options, int lockEdit) const;
+    // An editable keyset for a SELECT over the plain columns of one local table; null when it is not one.
+    std::shared_ptr<Recordset> openQueryKeyset(const std::string& jetSql, const sql::Statement& st,
+                                               const ParameterValues& values, const SqliteStatement& select,
+                                               const std::vector<FieldInfo>& fields, int options, int lockEdit) const;
+
     std::shared_ptr<Storage> storage_;
 };
 

@@ -14,11 +14,23 @@ namespace dao {
 
 class RowSource {
 public:
+    RowSource();
     virtual ~RowSource() = default;
+    // Set in the high byte of bookmarks, so that those of an unrelated recordset are refused;
+    // clones share it and a requery keeps it.
+    std::uint8_t family() const { return family_; }
+    void setFamily(std::uint8_t family) { family_ = family; }
     virtual size_t size() const = 0;
     virtual size_t width() const = 0;
     // The width() values of the row in a slot; raises 3167 when the row was deleted meanwhile.
     virtual const Variant* row(size_t slot) = 0;
+    // Slots whose rows this keyset's recordsets deleted: moves pass over them.
+    virtual bool deleted(size_t) const { return false; }
+    // How many deleted slots lie before slot (all of them for SIZE_MAX).
+    virtual size_t deletedBefore(size_t) const { return 0; }
+
+private:
+    std::uint8_t family_;
 };
 
 // A read-only result held in memory in the query's order, filled row by row.
@@ -66,13 +78,30 @@ public:
     size_t width() const override { return types_.size(); }
     const Variant* row(size_t slot) override;
     std::int64_t rowid(size_t slot) const { return rowids_.at(slot); }
+    bool deleted(size_t slot) const override;
+    size_t deletedBefore(size_t slot) const override;
+
+    // A row added through a recordset of this keyset goes at the end.
+    void append(std::int64_t rowid) { rowids_.push_back(rowid); }
+    void markDeleted(size_t slot);
 
 private:
     std::vector<std::int64_t> rowids_;
     SqliteStatement select_;
     std::vector<int> types_;
-    size_t cachedSlot_ = SIZE_MAX;
-    std::vector<Variant> cached_;
+    std::vector<size_t> deleted_; // sorted slots
+    // Rows are read kBlock slots at a time with one statement; the block holds while this
+    // connection has written nothing since it was read.
+    static constexpr size_t kBlock = 64;
+    bool fillBlock(size_t start);
+    const Variant* singleRow(size_t slot); // when no block statement can be made
+    SqliteStatement selectBlock_;
+    bool blockPrepared_ = false;
+    size_t blockStart_ = SIZE_MAX;
+    size_t blockSize_ = 0;
+    long long blockAtChanges_ = 0;
+    std::vector<Variant> block_;   // kBlock rows of width() values
+    std::vector<bool> present_;    // slots of the block whose row exists
 };
 
 } // namespace dao

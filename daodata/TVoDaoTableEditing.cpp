@@ -1,0 +1,205 @@
+// Editing of the DAO dataset: edit, insert, post, cancel and delete through
+// the recordset, with the dataset's own rules for post and delete errors.
+#include "daodata/TVoDaoTable.h"
+
+#include "daodata/TVoDaoDatabase.h"
+#include "engine/DBEngine.h"
+#include "engine/DaoError.h"
+#include "engine/Field.h"
+#include "engine/Recordset.h"
+#include "framework/data/EDatabaseError.h"
+#include "framework/data/TField.h"
+#include "framework/data/TimeStamp.h"
+#include "platform/CodePages.h"
+
+#include <QUuid>
+
+namespace {
+
+bool isDateType(TFieldType t) { return t == ftDate || t == ftTime || t == ftDateTime; }
+
+} // namespace
+
+void TVoDaoTable::InternalEdit()
+{
+    auto* active = static_cast<TVoDaoRecordBuffer*>(ActiveBuffer());
+    oldRecord_ = *active;
+    if (recordset_->editMode() == 0)
+        recordset_->edit();
+    FetchInto(active);
+}
+
+void TVoDaoTable::InternalCancel()
+{
+    if (recordset_ && recordset_->editMode() != 0)
+        recordset_->cancelUpdate();
+}
+
+const TRecordBuffer* TVoDaoTable::GetOldRecordBuffer() const
+{
+    return State() == dsEdit ? &oldRecord_ : nullptr;
+}
+
+dao::Variant TVoDaoTable::PostValue(int index, const QString& text) const
+{
+    if (text.isEmpty())
+        return {};
+    const TFieldType type = FieldDefs().Items(index)->DataType();
+    if (isDateType(type)) {
+        QDateTime value;
+        if (ParseTimeStampText(text, value))
+            return dao::Variant::date(DateTimeToNumber(value));
+    }
+    if ((type == ftBytes || type == ftVarBytes) && fieldObjects_[index]->type() != 15)
+        return dao::Variant::binary(text.toLatin1().toStdString());
+    if (type == ftBlob || type == ftGraphic || type == ftTypedBinary)
+        return dao::Variant::binary(text.toLatin1().toStdString());
+    if (fieldObjects_[index]->type() == 15) { // GUID: its text or its 16 bytes
+        const QUuid id = text.size() == 16 ? QUuid::fromRfc4122(text.toLatin1()) : QUuid(text);
+        const QByteArray raw = id.toRfc4122();
+        // Microsoft's layout: the first three groups little-endian.
+        QByteArray ms = raw;
+        std::reverse(ms.begin(), ms.begin() + 4);
+        std::reverse(ms.begin() + 4, ms.begin() + 6);
+        std::reverse(ms.begin() + 6, ms.begin() + 8);
+        return dao::Variant::guid(ms.toStdString());
+    }
+    QString stored = text;
+    if (Translation)
+        stored = platform::fromCp1252(platform::toCp850(stored));
+    return dao::Variant(stored.toUtf8().toStdString());
+}
+
+void TVoDaoTable::WriteValues()
+{
+    const auto* active = static_cast<const TVoDaoRecordBuffer*>(ActiveBuffer());
+    for (size_t i = 0; i < fieldObjects_.size(); ++i)
+        if (active->Changed[i] && writable_[i])
+            fieldObjects_[i]->setValue(PostValue(int(i), active->Texts[i]));
+}
+
+void TVoDaoTable::PostToRecordset(bool again)
+{
+    const bool inserting = State() == dsInsert;
+    if (!again) {
+        if (inserting)
+            recordset_->addNew();
+        else if (recordset_->editMode() == 0)
+            recordset_->edit();
+    }
+    WriteValues();
+    recordset_->update();
+}
+
+void TVoDaoTable::InternalPost() { PostToRecordset(false); }
+
+void TVoDaoTable::AfterPostPosition(bool inserted)
+{
+    if (inserted) {
+        if (!countStale_)
+            ++cachedCount_;
+        ++position_;
+    }
+    if (tableType_ != 8 && bookmarkable_) {
+        recordset_->moveLast();
+        recordset_->setBookmark(recordset_->lastModified());
+        position_ = CursorPosition();
+    }
+    database_->CoreDBEngine()->idle(0);
+}
+
+void TVoDaoTable::RunPost()
+{
+    CheckRequiredFields();
+    UpdateCursorPos();
+    const bool inserting = State() == dsInsert;
+    bool again = false;
+    for (;;) {
+        try {
+            PostToRecordset(again);
+            break;
+        } catch (const EAbort&) {
+            throw;
+        } catch (const std::exception& error) {
+            TDataAction action = daFail;
+            if (OnPostError)
+                OnPostError(this, error, action);
+            if (action == daRetry) {
+                again = true;
+                continue;
+            }
+            // Abort and fail drop the pending change and re-read the row.
+            if (recordset_->editMode() != 0)
+                recordset_->cancelUpdate();
+            try {
+                recordset_->move(0);
+            } catch (const dao::DaoError&) {
+                // No current row to re-read (an insert at the end).
+            }
+            if (action == daAbort)
+                throw EAbort();
+            throw;
+        }
+    }
+    AfterPostPosition(inserting);
+}
+
+void TVoDaoTable::InternalDelete()
+{
+    recordset_->deleteCurrent();
+    database_->CoreDBEngine()->idle(0);
+    countStale_ = true;
+    if (recordset_->eof())
+        recordset_->moveLast();
+    else
+        recordset_->moveNext();
+    if (recordset_->eof())
+        recordset_->moveLast();
+}
+
+void TVoDaoTable::LeaveDeletedRow()
+{
+    // The dataset is read again from its source; the cursor goes to the first row.
+    CursorPosChanged();
+    recordset_->requery();
+    position_ = recordset_->bof() || recordset_->eof() ? -1 : CursorPosition();
+}
+
+void TVoDaoTable::RunDelete()
+{
+    for (;;) {
+        try {
+            UpdateCursorPos();
+            InternalDelete();
+            return;
+        } catch (const EAbort&) {
+            throw;
+        } catch (const dao::DaoError& error) {
+            TDataAction action = daFail;
+            if (!OnDeleteError) {
+                if (error.number() != 3167)
+                    throw;
+                countStale_ = true; // deleted meanwhile: the dataset is re-read
+                LeaveDeletedRow();
+                return;
+            }
+            OnDeleteError(this, error, action);
+            if (action == daRetry)
+                continue;
+            countStale_ = true;
+            LeaveDeletedRow();
+            if (action == daAbort)
+                throw EAbort();
+            throw;
+        } catch (const std::exception& error) {
+            TDataAction action = daFail;
+            if (OnDeleteError)
+                OnDeleteError(this, error, action);
+            if (action == daRetry)
+                continue;
+            if (action == daAbort)
+                throw EAbort();
+            throw;
+        }
+    }
+}

@@ -1,0 +1,320 @@
+// Editing through recordsets: AddNew/Edit/Update/CancelUpdate/Delete, the
+// edit buffer's conversions and errors, bookmarks and LastModified.
+#include "EngineTestSupport.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class RecordsetEditing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = folder.file("edit.mdb").toStdString();
+        db = engine.createDatabase(path, dao::dbLangGeneral);
+        db->execute("CREATE TABLE inventur (IDX COUNTER PRIMARY KEY, NR LONG, Inventurliste LONG)",
+                    dao::dbFailOnError);
+        db->execute("CREATE TABLE titel (ID LONG PRIMARY KEY, Name TEXT(5) NOT NULL, Klein BYTE, Preis CURRENCY)",
+                    dao::dbFailOnError);
+        for (int nr : {101, 102, 103})
+            db->execute("INSERT INTO inventur (NR, Inventurliste) VALUES (" + std::to_string(nr) + ", 1)",
+                        dao::dbFailOnError);
+    }
+
+    long count(const std::string& where = "")
+    {
+        auto rs = db->openRecordset("SELECT count(*) FROM inventur" + (where.empty() ? "" : " WHERE " + where));
+        return rs->value(0).toLong();
+    }
+
+    testsupport::TempFolder folder;
+    dao::DBEngine engine;
+    std::string path;
+    std::shared_ptr<dao::Database> db;
+};
+
+long errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const dao::DaoError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST_F(RecordsetEditing, AddNewGivesAnAutoIncrementValueReadableThroughLastModified)
+{
+    for (int type : {dao::dbOpenTable, dao::dbOpenDynaset}) {
+        SCOPED_TRACE(type);
+        auto rs = db->openRecordset("inventur", type);
+        const long before = rs->recordCount();
+        const std::string firstBookmark = rs->bookmark();
+        EXPECT_EQ(firstBookmark.size(), 4u);
+        rs->addNew();
+        EXPECT_EQ(rs->editMode(), dao::dbEditAdd);
+        EXPECT_TRUE(rs->value(0).isNull()) << "the auto-increment value comes at Update";
+        rs->field("NR")->setValue(dao::Variant(900 + type));
+        rs->setValue("Inventurliste", dao::Variant(2));
+        EXPECT_EQ(rs->value("NR").toLong(), 900 + type) << "fields read the edit buffer";
+        rs->update();
+        EXPECT_EQ(rs->editMode(), dao::dbEditNone);
+        EXPECT_EQ(rs->recordCount(), before + 1) << "the new row counts at once";
+        EXPECT_EQ(rs->bookmark(), firstBookmark) << "the cursor stays where it was before AddNew";
+        EXPECT_EQ(rs->value("NR").toLong(), 101);
+        rs->setBookmark(rs->lastModified());
+        EXPECT_EQ(rs->value("NR").toLong(), 900 + type);
+        EXPECT_GT(rs->value("IDX").toLong(), 3);
+        rs->moveLast();
+        EXPECT_EQ(rs->value("NR").toLong(), 900 + type) << "a new row goes at the end of the keyset";
+        EXPECT_EQ(rs->recordCount(), type == dao::dbOpenTable ? 4 : 5);
+        if (type == dao::dbOpenDynaset) {
+            EXPECT_EQ(before, 1) << "a dynaset counts the rows visited";
+            EXPECT_EQ(rs->absolutePosition(), 4);
+        }
+    }
+    // Durable: a second connection sees both rows.
+    auto other = engine.openDatabase(path);
+    auto check = other->openRecordset("SELECT NR, Inventurliste FROM inventur WHERE NR > 900 ORDER BY NR");
+    EXPECT_EQ(check->value(0).toLong(), 901);
+    EXPECT_EQ(check->value(1).toLong(), 2);
+    check->moveNext();
+    EXPECT_EQ(check->value(0).toLong(), 902);
+}
+
+TEST_F(RecordsetEditing, AddNewIntoAnEmptyTableAndAutoIncrementValuesAreNeverReused)
+{
+    db->execute("DELETE FROM inventur", dao::dbFailOnError);
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    EXPECT_TRUE(rs->bof() && rs->eof());
+    EXPECT_EQ(errorOf([&] { rs->bookmark(); }), 3021);
+    rs->addNew();
+    rs->setValue(1, dao::Variant(7));
+    rs->update();
+    EXPECT_FALSE(rs->bof()) << "AddNew+Update on an empty set clears BOF";
+    EXPECT_TRUE(rs->eof()) << "and leaves EOF";
+    EXPECT_EQ(rs->recordCount(), 1);
+    rs->moveFirst();
+    EXPECT_EQ(rs->value("NR").toLong(), 7);
+    EXPECT_EQ(rs->value("IDX").toLong(), 4) << "IDX 1..3 were used by the deleted rows";
+    rs->deleteCurrent();
+    rs->addNew();
+    rs->update();
+    rs->setBookmark(rs->lastModified());
+    EXPECT_EQ(rs->value("IDX").toLong(), 5);
+    EXPECT_TRUE(rs->value("NR").isNull()) << "fields never set stay Null";
+}
+
+TEST_F(RecordsetEditing, EditChangesOneRowAndCancelUpdateDiscards)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    rs->moveNext();
+    const std::string second = rs->bookmark();
+    rs->edit();
+    EXPECT_EQ(rs->editMode(), dao::dbEditInProgress);
+    EXPECT_EQ(rs->value("NR").toLong(), 102) << "Edit copies the current row";
+    rs->setValue("NR", dao::Variant("4711")) ; // numeric text converts
+    EXPECT_EQ(rs->value("NR").type(), dao::VarType::Long);
+    rs->update();
+    EXPECT_EQ(rs->bookmark(), second) << "the cursor stays on the edited row";
+    EXPECT_EQ(rs->lastModified(), second);
+    EXPECT_EQ(rs->value("NR").toLong(), 4711);
+    EXPECT_EQ(count("NR = 4711"), 1);
+    EXPECT_EQ(count("NR IN (101, 103)"), 2) << "the other rows are untouched";
+
+    rs->edit();
+    rs->setValue("NR", dao::Variant(1));
+    rs->cancelUpdate();
+    EXPECT_EQ(rs->editMode(), dao::dbEditNone);
+    EXPECT_EQ(rs->value("NR").toLong(), 4711);
+    // Moving discards a pending edit silently.
+    rs->edit();
+    rs->setValue("NR", dao::Variant(2));
+    rs->moveFirst();
+    EXPECT_EQ(rs->editMode(), dao::dbEditNone);
+    EXPECT_EQ(count("NR = 2"), 0);
+    // Another recordset on the same database sees the change when it reads the row.
+    auto other = db->openRecordset("inventur", dao::dbOpenTable);
+    other->moveNext();
+    EXPECT_EQ(other->value("NR").toLong(), 4711);
+    rs->setBookmark(second);
+    rs->edit();
+    rs->setValue("NR", dao::Variant(4712));
+    rs->update();
+    EXPECT_EQ(other->value("NR").toLong(), 4712);
+}
+
+TEST_F(RecordsetEditing, DeletedRowsRaise3167AndMovesPassOverThem)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    auto other = db->openRecordset("inventur", dao::dbOpenDynaset);
+    other->moveNext();
+    rs->moveNext();
+    rs->deleteCurrent();
+    EXPECT_FALSE(rs->bof() || rs->eof()) << "Delete never changes BOF/EOF";
+    EXPECT_EQ(errorOf([&] { rs->value("NR"); }), 3167) << "the deleted row stays current";
+    EXPECT_EQ(errorOf([&] { rs->edit(); }), 3167);
+    EXPECT_EQ(errorOf([&] { rs->deleteCurrent(); }), 3167);
+    EXPECT_EQ(errorOf([&] { other->value("NR"); }), 3167) << "deleted through another recordset";
+    EXPECT_EQ(errorOf([&] { other->edit(); }), 3167);
+    EXPECT_EQ(errorOf([&] { other->deleteCurrent(); }), 3167);
+    rs->moveNext();
+    EXPECT_EQ(rs->value("NR").toLong(), 103);
+    rs->movePrevious();
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "moves pass over a row deleted here";
+    rs->moveLast();
+    EXPECT_EQ(rs->recordCount(), 2);
+    EXPECT_EQ(rs->absolutePosition(), 1);
+    EXPECT_EQ(count(), 2);
+
+    // Deleting the last row: EOF after the next move, RecordCount 0 on a table.
+    auto table = db->openRecordset("inventur", dao::dbOpenTable);
+    table->deleteCurrent();
+    table->moveNext();
+    table->deleteCurrent();
+    table->moveNext();
+    EXPECT_TRUE(table->eof());
+    EXPECT_EQ(table->recordCount(), 0);
+    EXPECT_EQ(count(), 0);
+}
+
+TEST_F(RecordsetEditing, EditingErrorsAreJets)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    EXPECT_EQ(errorOf([&] { rs->update(); }), 3020);
+    EXPECT_EQ(errorOf([&] { rs->cancelUpdate(); }), 3020);
+    EXPECT_EQ(errorOf([&] { rs->setValue("NR", dao::Variant(1)); }), 3020);
+    EXPECT_EQ(errorOf([&] { rs->field("NR")->setValue(dao::Variant(1)); }), 3020);
+    rs->edit();
+    EXPECT_EQ(errorOf([&] { rs->edit(); }), 3023);
+    EXPECT_EQ(errorOf([&] { rs->setValue("NR", dao::Variant("abc")); }), 3421) << "text into a Long";
+    EXPECT_EQ(errorOf([&] { rs->setValue("NR", dao::Variant(3e9)); }), 3421) << "beyond a Long";
+    EXPECT_EQ(errorOf([&] { rs->setValue("IDX", dao::Variant(5)); }), 3164) << "auto-increment";
+    EXPECT_EQ(errorOf([&] { rs->setValue("nope", dao::Variant(5)); }), 3265);
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "failed assignments leave the buffer";
+    rs->addNew(); // a second AddNew throws the pending buffer away
+    EXPECT_EQ(rs->editMode(), dao::dbEditAdd);
+    rs->cancelUpdate();
+    EXPECT_EQ(rs->value("NR").toLong(), 101);
+
+    auto titel = db->openRecordset("titel", dao::dbOpenTable);
+    titel->addNew();
+    titel->setValue("ID", dao::Variant(1));
+    EXPECT_EQ(errorOf([&] { titel->setValue("Name", dao::Variant("zu lang")); }), 3163);
+    EXPECT_EQ(errorOf([&] { titel->setValue("Klein", dao::Variant(300)); }), 3421);
+    titel->setValue("Preis", dao::Variant(1.23456));
+    EXPECT_DOUBLE_EQ(titel->value("Preis").toDouble(), 1.2346);
+    EXPECT_EQ(errorOf([&] { titel->update(); }), 3314) << "Name is required";
+    EXPECT_EQ(titel->editMode(), dao::dbEditAdd) << "a failed Update leaves the edit pending";
+    titel->setValue("Name", dao::Variant("Faust"));
+    titel->update();
+    titel->addNew();
+    titel->setValue("ID", dao::Variant(1));
+    titel->setValue("Name", dao::Variant("Ilias"));
+    EXPECT_EQ(errorOf([&] { titel->update(); }), 3022) << "duplicate key";
+    EXPECT_EQ(titel->editMode(), dao::dbEditAdd);
+    titel->cancelUpdate();
+    EXPECT_EQ(titel->recordCount(), 1);
+    auto rows = db->openRecordset("SELECT ID, Name, Preis FROM titel");
+    EXPECT_EQ(rows->value("Name").toText(), "Faust");
+    EXPECT_DOUBLE_EQ(rows->value("Preis").toDouble(), 1.2346);
+}
+
+TEST_F(RecordsetEditing, ReadOnlyRecordsetsRefuseEdits)
+{
+    auto snapshot = db->openRecordset("inventur", dao::dbOpenSnapshot);
+    EXPECT_EQ(errorOf([&] { snapshot->edit(); }), 3251);
+    EXPECT_EQ(errorOf([&] { snapshot->addNew(); }), 3251);
+    auto joined = db->openRecordset("SELECT i.NR, t.Name FROM inventur AS i LEFT JOIN titel AS t ON i.NR = t.ID",
+                                    dao::dbOpenDynaset);
+    EXPECT_FALSE(joined->updatable());
+    EXPECT_EQ(errorOf([&] { joined->edit(); }), 3027);
+    EXPECT_EQ(errorOf([&] { joined->addNew(); }), 3027);
+    EXPECT_EQ(errorOf([&] { joined->deleteCurrent(); }), 3027);
+    auto readOnly = db->openRecordset("inventur", dao::dbOpenDynaset, dao::dbReadOnly);
+    EXPECT_EQ(errorOf([&] { readOnly->edit(); }), 3027);
+
+    const QString access = folder.copyFixture("catalogue/veltrano.mdb");
+    auto mdb = engine.openDatabase(access.toStdString());
+    for (int type : {dao::dbOpenTable, dao::dbOpenDynaset}) {
+        auto rs = mdb->openRecordset("TITEL", type);
+        EXPECT_FALSE(rs->updatable());
+        EXPECT_EQ(errorOf([&] { rs->edit(); }), 3027);
+        EXPECT_EQ(errorOf([&] { rs->addNew(); }), 3027);
+        EXPECT_EQ(errorOf([&] { rs->deleteCurrent(); }), 3027);
+    }
+}
+
+TEST_F(RecordsetEditing, BookmarksRoundTripAndBadOnesRaise3159)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    rs->moveLast();
+    const std::string last = rs->bookmark();
+    rs->moveFirst();
+    rs->setBookmark(last);
+    EXPECT_EQ(rs->value("NR").toLong(), 103);
+    EXPECT_EQ(errorOf([&] { rs->setBookmark("xy"); }), 3159);
+    EXPECT_EQ(errorOf([&] { rs->setBookmark(std::string("\xff\xff\xff\x7f", 4)); }), 3159);
+    EXPECT_EQ(errorOf([&] { rs->setBookmark(std::string(4, '\0')); }), 3159);
+    auto sameSql = db->openRecordset("inventur", dao::dbOpenDynaset);
+    EXPECT_EQ(errorOf([&] { rs->setBookmark(sameSql->bookmark()); }), 3159) << "another recordset's bookmark";
+    EXPECT_EQ(errorOf([&] { rs->lastModified(); }), 3021) << "nothing added or changed yet";
+    rs->moveNext();
+    EXPECT_EQ(errorOf([&] { rs->bookmark(); }), 3021);
+    rs->setBookmark(last);
+    rs->deleteCurrent();
+    EXPECT_EQ(errorOf([&] { rs->setBookmark(last); }), 3167) << "a deleted row's bookmark";
+    auto forward = db->openRecordset("inventur", dao::dbOpenForwardOnly);
+    EXPECT_FALSE(forward->bookmarkable());
+    EXPECT_EQ(errorOf([&] { forward->bookmark(); }), 3251);
+}
+
+TEST_F(RecordsetEditing, DynasetsOverOneTableAreEditableKeysetsInTheQuerysOrder)
+{
+    auto rs = db->openRecordset("SELECT i.NR AS Nummer, i.IDX FROM inventur AS i WHERE i.Inventurliste = 1 "
+                                "ORDER BY i.NR DESC");
+    EXPECT_EQ(rs->type(), dao::dbOpenDynaset);
+    EXPECT_TRUE(rs->updatable());
+    EXPECT_EQ(rs->value("Nummer").toLong(), 103);
+    rs->edit();
+    rs->setValue("Nummer", dao::Variant(3));
+    rs->update();
+    EXPECT_EQ(rs->value("Nummer").toLong(), 3) << "the edited row keeps its place";
+    EXPECT_EQ(count("NR = 3"), 1);
+    rs->addNew();
+    rs->setValue("Nummer", dao::Variant(500));
+    rs->update();
+    EXPECT_EQ(rs->value("Nummer").toLong(), 3);
+    rs->moveLast();
+    EXPECT_EQ(rs->value("Nummer").toLong(), 500) << "appended at the end whatever the order";
+    EXPECT_EQ(rs->value("IDX").toLong(), 4);
+    EXPECT_EQ(rs->recordCount(), 4);
+    rs->deleteCurrent();
+    EXPECT_EQ(count(), 3);
+
+    // Parameters bind as for any query.
+    db->createQueryDef("liste", "PARAMETERS [welche] LONG; SELECT * FROM inventur WHERE Inventurliste = [welche]");
+    auto q = db->queryDefs().item("liste");
+    q->parameters().item("welche")->setValue(dao::Variant(1));
+    auto byQuery = q->openRecordset();
+    EXPECT_TRUE(byQuery->updatable());
+    byQuery->moveLast();
+    EXPECT_EQ(byQuery->recordCount(), 3);
+
+    for (const char* sql : {"SELECT Inventurliste, count(*) AS n FROM inventur GROUP BY Inventurliste",
+                            "SELECT DISTINCT Inventurliste FROM inventur",
+                            "SELECT NR FROM inventur WHERE NR IN (SELECT ID FROM titel)",
+                            "SELECT inventur.NR FROM inventur, titel"}) {
+        auto ro = db->openRecordset(sql);
+        EXPECT_FALSE(ro->updatable()) << sql;
+        EXPECT_EQ(errorOf([&] { ro->addNew(); }), 3027) << sql;
+    }
+    auto snapshot = db->openRecordset("SELECT * FROM inventur", dao::dbOpenSnapshot);
+    EXPECT_FALSE(snapshot->updatable());
+}

@@ -1,0 +1,170 @@
+// Clone, Requery, Sort/Filter with OpenRecordset, Find* and Index/Seek.
+#include "EngineTestSupport.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class RecordsetNavigation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = engine.createDatabase(folder.file("nav.mdb").toStdString(), dao::dbLangGeneral);
+        db->execute("CREATE TABLE inventur (IDX COUNTER PRIMARY KEY, NR LONG, Inventurliste LONG, Titel TEXT(50))",
+                    dao::dbFailOnError);
+        db->execute("CREATE INDEX ListeNr ON inventur (Inventurliste, NR DESC)", dao::dbFailOnError);
+        const char* rows[] = {"101, 1, 'Faust'", "102, 1, 'Ilias'", "201, 2, 'Odyssee'", "103, 1, 'Aeneis'",
+                              "202, 2, 'faust II'"};
+        for (const char* r : rows)
+            db->execute(std::string("INSERT INTO inventur (NR, Inventurliste, Titel) VALUES (") + r + ")",
+                        dao::dbFailOnError);
+    }
+
+    testsupport::TempFolder folder;
+    dao::DBEngine engine;
+    std::shared_ptr<dao::Database> db;
+};
+
+long errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const dao::DaoError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST_F(RecordsetNavigation, ClonesShareBookmarksAndRequeryStartsOver)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    auto copy = rs->clone();
+    EXPECT_TRUE(copy->bof());
+    EXPECT_EQ(errorOf([&] { copy->value("NR"); }), 3021) << "a clone has no current row until it moves";
+    copy->moveLast();
+    rs->setBookmark(copy->bookmark());
+    EXPECT_EQ(rs->value("NR").toLong(), 202);
+    rs->close();
+    copy->moveFirst();
+    EXPECT_EQ(copy->value("NR").toLong(), 101) << "closing one leaves the other open";
+
+    auto again = db->openRecordset("inventur", dao::dbOpenDynaset);
+    again->moveNext();
+    const std::string second = again->bookmark();
+    db->execute("INSERT INTO inventur (NR, Inventurliste) VALUES (301, 3)", dao::dbFailOnError);
+    again->moveLast();
+    EXPECT_EQ(again->recordCount(), 5) << "rows others add stay out until Requery";
+    again->requery();
+    EXPECT_EQ(again->absolutePosition(), 0);
+    EXPECT_EQ(again->recordCount(), 1);
+    again->moveLast();
+    EXPECT_EQ(again->recordCount(), 6);
+    again->setBookmark(second);
+    EXPECT_EQ(again->value("NR").toLong(), 102) << "bookmarks survive a Sort-free Requery";
+}
+
+TEST_F(RecordsetNavigation, SortAndFilterApplyToTheNextRecordset)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    rs->setFilter("Inventurliste = 1 AND Titel LIKE '*a*'");
+    rs->setSort("[NR] DESC");
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "the recordset itself is unchanged";
+    auto sorted = rs->openRecordset();
+    EXPECT_EQ(sorted->type(), dao::dbOpenDynaset);
+    std::vector<long> numbers;
+    for (; !sorted->eof(); sorted->moveNext())
+        numbers.push_back(sorted->value("NR").toLong());
+    EXPECT_EQ(numbers, (std::vector<long>{103, 102, 101}));
+    EXPECT_TRUE(sorted->updatable()) << "filtering one table keeps it editable";
+
+    auto query = db->openRecordset("SELECT NR, Titel FROM inventur WHERE Inventurliste = 2", dao::dbOpenSnapshot);
+    query->setSort("Titel");
+    auto bySnapshot = query->openRecordset();
+    EXPECT_EQ(bySnapshot->type(), dao::dbOpenSnapshot);
+    EXPECT_EQ(bySnapshot->value("Titel").toText(), "faust II");
+
+    // A query over one table keeps its own condition, takes the filter beside it and stays editable.
+    auto list1 = db->openRecordset("SELECT * FROM inventur WHERE (Inventurliste = 1) ORDER BY NR;");
+    list1->setFilter("Titel <> 'Ilias'");
+    auto narrowed = list1->openRecordset();
+    EXPECT_TRUE(narrowed->updatable());
+    narrowed->moveLast();
+    EXPECT_EQ(narrowed->recordCount(), 2);
+    EXPECT_EQ(narrowed->value("NR").toLong(), 103) << "the query's own order stays without a Sort";
+    // Names only the result knows (aliases) filter the wrapped query.
+    auto aliased = db->openRecordset("SELECT NR AS Nummer FROM inventur WHERE Inventurliste = 2");
+    aliased->setFilter("Nummer > 201");
+    auto byAlias = aliased->openRecordset();
+    byAlias->moveLast();
+    EXPECT_EQ(byAlias->recordCount(), 1);
+    EXPECT_EQ(byAlias->value("Nummer").toLong(), 202);
+    auto grouped = db->openRecordset("SELECT Inventurliste, count(*) AS n FROM inventur GROUP BY Inventurliste");
+    grouped->setFilter("n = 3");
+    EXPECT_EQ(grouped->openRecordset()->value("Inventurliste").toLong(), 1);
+
+    auto table = db->openRecordset("inventur", dao::dbOpenTable);
+    EXPECT_EQ(errorOf([&] { table->setSort("NR"); }), 3251);
+    rs->setFilter("NR = = 1");
+    EXPECT_EQ(errorOf([&] { rs->openRecordset(); }), 3075);
+}
+
+TEST_F(RecordsetNavigation, FindMovesToMatchesAndNoMatchLeavesTheCursor)
+{
+    for (const char* source : {"inventur", "SELECT NR AS Nummer, Titel FROM inventur"}) {
+        SCOPED_TRACE(source);
+        const std::string nr = std::string(source) == "inventur" ? "NR" : "Nummer";
+        for (int type : {dao::dbOpenDynaset, dao::dbOpenSnapshot}) {
+            auto rs = db->openRecordset(source, type);
+            EXPECT_FALSE(rs->noMatch());
+            rs->findFirst("Titel LIKE 'faust*'");
+            EXPECT_FALSE(rs->noMatch());
+            EXPECT_EQ(rs->value(nr).toLong(), 101);
+            rs->findNext("Titel LIKE 'faust*'");
+            EXPECT_EQ(rs->value(nr).toLong(), 202);
+            rs->findNext("Titel LIKE 'faust*'");
+            EXPECT_TRUE(rs->noMatch()) << "after the last match";
+            EXPECT_EQ(rs->value(nr).toLong(), 202) << "the cursor stays where it was";
+            rs->findPrevious("Titel = 'Ilias'");
+            EXPECT_EQ(rs->value(nr).toLong(), 102);
+            rs->findLast("Titel IS NOT NULL");
+            EXPECT_EQ(rs->value(nr).toLong(), 202);
+            EXPECT_EQ(rs->recordCount(), 5) << "FindLast populates the set";
+            EXPECT_NE(errorOf([&] { rs->findFirst("Titel = = 'x'"); }), 0);
+        }
+    }
+    auto table = db->openRecordset("inventur", dao::dbOpenTable);
+    EXPECT_EQ(errorOf([&] { table->findFirst("NR = 1"); }), 3251);
+}
+
+TEST_F(RecordsetNavigation, SeekUsesTheCurrentIndexOfATableTypeRecordset)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenTable);
+    EXPECT_EQ(errorOf([&] { rs->seek("=", {dao::Variant(1)}); }), 3019);
+    EXPECT_EQ(errorOf([&] { rs->setIndex("Nope"); }), 3015);
+    rs->setIndex("ListeNr");
+    EXPECT_EQ(rs->index(), "ListeNr");
+    EXPECT_EQ(rs->value("NR").toLong(), 103) << "rows in index order: list ascending, NR descending";
+    rs->seek(">=", {dao::Variant(1), dao::Variant(102)});
+    EXPECT_FALSE(rs->noMatch());
+    EXPECT_EQ(rs->value("NR").toLong(), 102);
+    rs->seek(">=", {dao::Variant(1), dao::Variant(100)});
+    EXPECT_EQ(rs->value("Inventurliste").toLong(), 2) << "past list 1 in index order";
+    EXPECT_EQ(rs->value("NR").toLong(), 202);
+    rs->seek("<", {dao::Variant(2)});
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "the last row of list 1";
+    rs->seek("=", {dao::Variant(3)});
+    EXPECT_TRUE(rs->noMatch());
+    rs->setIndex("PrimaryKey");
+    rs->seek("=", {dao::Variant("3")});
+    EXPECT_EQ(rs->value("NR").toLong(), 201);
+    EXPECT_EQ(errorOf([&] { rs->seek("~", {dao::Variant(1)}); }), 3001);
+    auto dynaset = db->openRecordset("inventur", dao::dbOpenDynaset);
+    EXPECT_EQ(errorOf([&] { dynaset->setIndex("PrimaryKey"); }), 3251);
+    EXPECT_EQ(errorOf([&] { dynaset->seek("=", {dao::Variant(1)}); }), 3251);
+}
