@@ -168,3 +168,30 @@ TEST_F(RecordsetNavigation, SeekUsesTheCurrentIndexOfATableTypeRecordset)
     EXPECT_EQ(errorOf([&] { dynaset->setIndex("PrimaryKey"); }), 3251);
     EXPECT_EQ(errorOf([&] { dynaset->seek("=", {dao::Variant(1)}); }), 3251);
 }
+
+TEST_F(RecordsetNavigation, EmptySetsAndMovesPastEitherEnd)
+{
+    auto empty = db->openRecordset("SELECT * FROM inventur WHERE NR < 0", dao::dbOpenDynaset);
+    EXPECT_TRUE(empty->bof() && empty->eof());
+    EXPECT_EQ(empty->recordCount(), 0);
+    EXPECT_EQ(errorOf([&] { empty->moveNext(); }), 3021);
+    EXPECT_EQ(errorOf([&] { (void)empty->value(0); }), 3021);
+
+    auto rs = db->openRecordset("SELECT * FROM inventur ORDER BY NR", dao::dbOpenDynaset);
+    rs->move(100);
+    EXPECT_TRUE(rs->eof());
+    EXPECT_EQ(errorOf([&] { (void)rs->value(0); }), 3021);
+    rs->move(-100);
+    EXPECT_TRUE(rs->bof());
+    rs->moveNext();
+    EXPECT_EQ(rs->value("NR").toLong(), 101);
+}
+
+TEST_F(RecordsetNavigation, CriteriaWithSyntaxErrorsGiveJetsError)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset);
+    const long number = errorOf([&] { rs->findFirst("NR = = 3"); });
+    EXPECT_EQ(number, 3075);
+    EXPECT_EQ(errorOf([&] { rs->findFirst("NR = 'unterminated"); }), 3075);
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "the cursor stays where it was";
+}
