@@ -3,6 +3,9 @@
 #include "app/InventoryDatabase.h"
 #include "app/ProgramIcon.h"
 #include "app/TfCopyDlg.h"
+#include "framework/data/TField.h"
+#include "stocktaking/Capture.h"
+#include "stocktaking/InventoryLists.h"
 #include "framework/ui/TApplication.h"
 #include "platform/FileCopy.h"
 #include "platform/ProfileFile.h"
@@ -10,6 +13,7 @@
 #include "platform/Version.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +105,28 @@ void TfMain::SetUpDatabases()
         db->ProgramFolder = programFolder_;
         db->EndLoad();
     }
+
+    // The datasets: dynasets with optimistic locking, none opens by itself.
+    TB_Veltrano.SetDatabase(&DB_Veltrano);
+    TB_Veltrano.SetReadOnly(true);
+    TB_Master.SetDatabase(&DB_INV);
+    TB_Master.SetSQL(QStringLiteral("SELECT * FROM inventurliste"));
+    TB_Master.BeforeDelete = [this](TDataSet* ds) { TB_MasterBeforeDelete(ds); };
+    TB_INV.SetDatabase(&DB_INV);
+    TB_INV.SetSQL(QStringList{QStringLiteral("SELECT *"), QStringLiteral("FROM  inventur")});
+    TB_INV_COUNT.SetDatabase(&DB_INV);
+    TB_INV_COUNT.SetReadOnly(true);
+    TB_INV_COUNT.SetSortedBy(QStringLiteral("[NR] ASC"));
+    DS_Veltrano.SetDataSet(&TB_Veltrano);
+    DS_Master.SetDataSet(&TB_Master);
+    DS_INV.SetDataSet(&TB_INV);
+    TB_INV.SetMasterSource(&DS_Master);
+    TB_INV.SetMasterFields(QStringLiteral("Inventurliste -> IDX"));
+    TB_INV.SetSortedBy(QStringLiteral("[NR] ASC"));
+    ui->DBText1->SetDataSource(&DS_Master);
+    ui->DBText1->SetDataField(QStringLiteral("Bezeichnung"));
+    ui->DBText2->SetDataSource(&DS_Master);
+    ui->DBText2->SetDataField(QStringLiteral("Bezeichnung"));
 }
 
 void TfMain::ConnectHandlers()
@@ -113,6 +139,15 @@ void TfMain::ConnectHandlers()
     });
     connect(ui->btn_VeltranoDBPath, &QPushButton::clicked, this,
             [this] { Application->Run([this] { btn_VeltranoDBPathClick(ui->btn_VeltranoDBPath); }); });
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { Application->Run([this] { Button1Click(ui->Button1); }); });
+    connect(ui->Button2, &QPushButton::clicked, this, [this] { Application->Run([this] { Button2Click(ui->Button2); }); });
+    connect(ui->btn_Del_inv, &QPushButton::clicked, this,
+            [this] { Application->Run([this] { btn_Del_invClick(ui->btn_Del_inv); }); });
+    ui->ed_BuchNr->installEventFilter(this);
+    if (auto* first = ui->DBNavigator1->findChild<QToolButton*>("nbFirst"))
+        connect(first, &QToolButton::clicked, this, [this] { Application->Run([this] { TB_INV.First(); }); });
+    if (auto* last = ui->DBNavigator1->findChild<QToolButton*>("nbLast"))
+        connect(last, &QToolButton::clicked, this, [this] { Application->Run([this] { TB_INV.Last(); }); });
 }
 
 void TfMain::FormCreate(QObject*)
@@ -162,13 +197,82 @@ void TfMain::FormClose(QObject*)
     settings_.reset();
 }
 
-std::optional<int> TfMain::InventoryCount() const { return std::nullopt; }
+std::optional<int> TfMain::InventoryCount() const
+{
+    if (!TB_INV.Active())
+        return std::nullopt;
+    return TB_INV.RecordCount();
+}
 
-void TfMain::PageControl1Changing(QObject*, bool& AllowChange)
+void TfMain::ShowCaptureCount()
 {
     const std::optional<int> count = InventoryCount();
     ui->gb_Erfassung->setTitle(count ? QStringLiteral("vorhandene Buch-Nummern (%1)").arg(*count)
-                                    : QStringLiteral("vorhandene Buch-Nummern (keine Datenbank)"));
+                                     : QStringLiteral("vorhandene Buch-Nummern (keine Datenbank)"));
+}
+
+void TfMain::Button1Click(QObject*) { lists::CreateList(TB_Master, ui->ed_NeueInventur->text()); }
+
+void TfMain::Button2Click(QObject*)
+{
+    const QString name =
+        TB_Master.Active() && !TB_Master.IsEmpty() ? TB_Master.FieldByName(QStringLiteral("Bezeichnung"))->AsString()
+                                                   : QString();
+    if (Application->Confirm(lists::DeleteQuestion(name)))
+        TB_Master.Delete();
+}
+
+void TfMain::TB_MasterBeforeDelete(TDataSet*) { lists::DeleteAllEntries(TB_INV); }
+
+bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
+{
+    if (Key != QChar(8) && Key != QChar(13) && (Key < '0' || Key > '9')) {
+        Application->Beep();
+        return false;
+    }
+    if (Key != QChar(13))
+        return true;
+    const QString listIdx = TB_Master.Active() && !TB_Master.IsEmpty()
+                                ? TB_Master.FieldByName(QStringLiteral("IDX"))->AsString()
+                                : QString();
+    if (capture::CaptureNumber(TB_INV_COUNT, TB_INV, ui->ed_BuchNr->text(), listIdx) ==
+        capture::Outcome::AlreadyThere) {
+        Application->Beep();
+        Application->MessageBox(QStringLiteral("Nummer schon vorhanden!"));
+        // The refused number stays visible but selected: the next scan replaces it.
+        ui->ed_BuchNr->selectAll();
+        return true;
+    }
+    ui->ed_BuchNr->clear();
+    ShowCaptureCount();
+    return true;
+}
+
+void TfMain::btn_Del_invClick(QObject*) { TB_INV.Delete(); }
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->ed_BuchNr && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QChar c;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            c = QChar(13);
+        else if (key->key() == Qt::Key_Backspace)
+            c = QChar(8);
+        else if (!key->text().isEmpty())
+            c = key->text().front();
+        else
+            return false; // cursor keys and the like
+        bool pass = true;
+        Application->Run([&] { pass = ed_BuchNrKeyPress(ui->ed_BuchNr, c); });
+        return !pass || c == QChar(13);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfMain::PageControl1Changing(QObject*, bool& AllowChange)
+{
+    ShowCaptureCount();
     AllowChange = true;
 }
 
@@ -228,5 +332,6 @@ void TfMain::OpenWorkingDatabases(const QString& backupPath)
         Application->MessageBox(inventory::CarryOverMessage(carried));
     DB_INV.SetDatabase(inventoryPath);
     DB_INV.SetConnected(true);
-    // The datasets of the inventory open here (entries, then lists) once they exist.
+    TB_INV.Open();
+    TB_Master.Open();
 }

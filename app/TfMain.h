@@ -1,5 +1,7 @@
 #pragma once
 #include "daodata/TVoDaoDatabase.h"
+#include "daodata/TVoDaoTable.h"
+#include "framework/data/TDataSource.h"
 #include "framework/ui/TFileDialog.h"
 
 #include <QWidget>
@@ -33,6 +35,13 @@ public:
     TOpenDialog OpenDialog1;
     TVoDaoDatabase DB_Veltrano{QStringLiteral("DB_Veltrano")};
     TVoDaoDatabase DB_INV{QStringLiteral("DB_INV")};
+    TVoDaoTable TB_Veltrano{QStringLiteral("TB_Veltrano")};
+    TVoDaoTable TB_Master{QStringLiteral("TB_Master")};
+    TVoDaoTable TB_INV{QStringLiteral("TB_INV")};
+    TVoDaoTable TB_INV_COUNT{QStringLiteral("TB_INV_COUNT")};
+    TDataSource DS_Veltrano;
+    TDataSource DS_Master;
+    TDataSource DS_INV;
 
     const QString& ProgramFolder() const { return programFolder_; }
     const QString& CataloguePath() const { return cataloguePath_; }
@@ -42,11 +51,21 @@ public:
     void FormClose(QObject* Sender);
     void PageControl1Changing(QObject* Sender, bool& AllowChange);
     void btn_VeltranoDBPathClick(QObject* Sender);
+    void Button1Click(QObject* Sender);
+    void Button2Click(QObject* Sender);
+    void TB_MasterBeforeDelete(TDataSet* DataSet);
+    // Returns false when the key is swallowed (the field then ignores it).
+    bool ed_BuchNrKeyPress(QObject* Sender, QChar Key);
+    void btn_Del_invClick(QObject* Sender);
+
+    // The capture caption: "vorhandene Buch-Nummern (<count of the active list>)".
+    void ShowCaptureCount();
 
     // Entries of the active list, when the inventory is open.
     std::optional<int> InventoryCount() const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

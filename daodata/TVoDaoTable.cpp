@@ -12,12 +12,16 @@
 #include "engine/QueryDef.h"
 #include "engine/Recordset.h"
 #include "framework/data/EDatabaseError.h"
+#include "framework/data/TDataSource.h"
 #include "framework/data/TField.h"
+#include "framework/data/TMasterDataLink.h"
 #include "platform/CodePages.h"
 
-TVoDaoTable::TVoDaoTable(const QString& name)
+TVoDaoTable::TVoDaoTable(const QString& name) : masterLink_(std::make_unique<TMasterDataLink>(this))
 {
     SetName(name);
+    masterLink_->OnMasterChange = [this](TMasterDataLink*) { MasterChanged(); };
+    masterLink_->OnMasterDisable = [this](TMasterDataLink*) { MasterDisabled(); };
 }
 
 TVoDaoTable::~TVoDaoTable()
@@ -128,6 +132,11 @@ void TVoDaoTable::CloseByDatabase()
 
 void TVoDaoTable::OpenDaoRecordset()
 {
+    opening_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{opening_};
     if (!database_)
         DatabaseError(QStringLiteral("TVoDaoTable.OpenDaoRecordset: Missing Database Property"));
     if (tableName_.isEmpty() && sql_.join(QString()).trimmed().isEmpty() && queryDefName_.isEmpty())
@@ -148,9 +157,14 @@ void TVoDaoTable::OpenDaoRecordset()
         recordset_->close();
         recordset_.reset();
     }
+    if (filterBackup_) {
+        filterBackup_->close();
+        filterBackup_.reset();
+    }
     recordsAffected_ = 0;
 
     auto db = database_->CoreDatabase();
+    TakeMasterParameters();
     if (!sql_.join(QString()).trimmed().isEmpty()) {
         recordset_ = db->openRecordset(SQLText().toUtf8().toStdString(), tableType_, options, lockType_);
     } else if (!tableName_.isEmpty()) {
@@ -181,6 +195,8 @@ void TVoDaoTable::OpenDaoRecordset()
     }
 
     database_->CoreDBEngine()->idle(0);
+    ApplySort(options);
+    ApplyMasterRestriction(options);
     if (!recordset_->updatable())
         readOnly_ = true;
     bookmarkable_ = recordset_->bookmarkable();
@@ -263,6 +279,10 @@ void TVoDaoTable::InternalClose()
             // The connection may be closing under it.
         }
         recordset_.reset();
+    }
+    if (filterBackup_) {
+        filterBackup_->close();
+        filterBackup_.reset();
     }
     fieldObjects_.clear();
     position_ = -1;

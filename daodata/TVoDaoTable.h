@@ -11,6 +11,8 @@
 #include <vector>
 
 class TVoDaoDatabase;
+class TDataSource;
+class TMasterDataLink;
 
 namespace dao {
 class Recordset;
@@ -100,6 +102,32 @@ public:
     std::shared_ptr<dao::Recordset> CoreRecordset() const { return recordset_; }
     bool ClosedByDatabase() const { return closedByDatabase_; }
 
+    // --- master–detail link and sorting ---
+    TDataSource* MasterSource() const;
+    // Refuses "Circular links not allowed!"; none clears MasterFields. Reopens an open dataset in place.
+    void SetMasterSource(TDataSource* source);
+    const QStringList& MasterFields() const { return masterFields_; }
+    void SetMasterFields(const QStringList& lines);
+    void SetMasterFields(const QString& text) { SetMasterFields(QStringList{text}); }
+    const QStringList& DetailFieldList() const { return detailList_; }
+    const QStringList& MasterFieldList() const { return masterList_; }
+    bool MasterAutoActivate = true;
+    bool MasterLinkInactive() const { return linkInactive_; }
+    const QStringList& SortedBy() const { return sortedBy_; }
+    void SetSortedBy(const QStringList& lines);
+    void SetSortedBy(const QString& text) { SetSortedBy(QStringList{text}); }
+    const QStringList& SortedByText() const { return sortedBy_; }
+    void SetSortedByText(const QStringList& lines) { SetSortedBy(lines); }
+    // The sort lines joined with ", ", followed by one blank.
+    QString SortText() const;
+    bool RefreshSorted = false;
+    QString IndexName;
+    // The condition the current master row puts on this dataset.
+    QString DetailCondition() const;
+    // Reopens the recordset with the current settings; the dataset stays open.
+    void ReopenInPlace();
+    TDataSource* GetDataSource() const override { return MasterSource(); }
+
     // --- dataset ---
     int RecordCount() const override;
     int RecNo() const override;
@@ -135,9 +163,15 @@ protected:
     void RunDelete() override;
     void FieldsBound() override;
     void CheckFieldWritable(TField* field) override;
+    void DoOnNewRecord() override;
 
 private:
     void OpenDaoRecordset();
+    void ApplySort(int options);
+    void ApplyMasterRestriction(int options);
+    void TakeMasterParameters();
+    void MasterChanged();
+    void MasterDisabled();
     void FetchInto(TVoDaoRecordBuffer* buffer);
     QString ValueText(int column) const;
     void MoveToRecordNumber(int recordNumber);
@@ -161,6 +195,11 @@ private:
     std::vector<bool> writable_;
     std::vector<QString> defaults_;
     TVoDaoRecordBuffer oldRecord_;
+    std::unique_ptr<TMasterDataLink> masterLink_;
+    QStringList masterFields_, detailList_, masterList_, sortedBy_;
+    bool linkInactive_ = true;
+    bool opening_ = false; // inside OpenDaoRecordset: master notifications wait
+    std::shared_ptr<dao::Recordset> filterBackup_;
     int position_ = -1;
     bool forwardOnFirst_ = false;
     mutable int cachedCount_ = -1;

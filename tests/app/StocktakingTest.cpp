@@ -1,0 +1,135 @@
+#include "tests/app/MainWindowHarness.h"
+#include "ui_TfMain.h"
+
+#include "engine/Database.h"
+#include "framework/data/TField.h"
+#include "tests/support/EngineRows.h"
+
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A started main window with the sample catalogue and an empty inventory.
+struct Stocktaking : ::testing::Test {
+    MainWindowHarness h;
+    TfMain* w = nullptr;
+
+    Stocktaking()
+    {
+        h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
+        h.addInventory();
+        w = &h.start();
+        h.ui->clear();
+    }
+
+    void type(const QString& text, bool enter = true)
+    {
+        QTest::keyClicks(w->ui->ed_BuchNr, text);
+        if (enter)
+            QTest::keyClick(w->ui->ed_BuchNr, Qt::Key_Return);
+    }
+
+    QJsonArray rows(const QString& sql) { return testsupport::queryRows(h.dir.file("db_inv.mdb"), sql); }
+};
+
+} // namespace
+
+TEST_F(Stocktaking, CapturedNumbersAreStoredInTheActiveListAndCounted)
+{
+    w->ui->ed_NeueInventur->setText("Inventur vom: 06.12.2026");
+    w->ui->Button1->click();
+    EXPECT_EQ(w->ui->DBText1->text(), "Inventur vom: 06.12.2026");
+    EXPECT_EQ(w->ui->DBText2->text(), "Inventur vom: 06.12.2026");
+
+    type("4711");
+    EXPECT_EQ(w->ui->ed_BuchNr->text(), "");
+    EXPECT_EQ(w->ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (1)");
+    type("007");
+    EXPECT_EQ(w->ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (2)");
+    EXPECT_EQ(rows("SELECT NR, Inventurliste FROM inventur ORDER BY IDX"),
+              (QJsonArray{QJsonArray{4711, 1}, QJsonArray{7, 1}}));
+    EXPECT_TRUE(h.ui->messages().empty());
+    EXPECT_FALSE(w->TB_INV_COUNT.Active()) << "the duplicate test is closed between captures";
+}
+
+TEST_F(Stocktaking, ADuplicateIsRefusedWithBeepAndStaysSelected)
+{
+    w->ui->Button1->click();
+    type("4711");
+    type("4711");
+    EXPECT_EQ(h.ui->messageTexts(), QStringList{"Nummer schon vorhanden!"});
+    EXPECT_EQ(h.ui->beeps(), 1);
+    EXPECT_EQ(w->ui->ed_BuchNr->text(), "4711");
+    EXPECT_EQ(w->ui->ed_BuchNr->selectedText(), "4711") << "the next scan replaces the refused number";
+    type("12");
+    EXPECT_EQ(rows("SELECT NR FROM inventur ORDER BY IDX"), (QJsonArray{QJsonArray{4711}, QJsonArray{12}}));
+}
+
+TEST_F(Stocktaking, OtherKeysBeepAndChangeNothing)
+{
+    w->ui->Button1->click();
+    type("a -.", false);
+    EXPECT_EQ(w->ui->ed_BuchNr->text(), "");
+    EXPECT_EQ(h.ui->beeps(), 4);
+}
+
+TEST_F(Stocktaking, BadNumbersLeaveNothingPendingAndShowTheError)
+{
+    w->ui->Button1->click();
+    type("2147483648");
+    EXPECT_EQ(h.ui->messageTexts(), QStringList{QStringLiteral("'2147483648' ist kein gültiger Integerwert.")});
+    EXPECT_FALSE(w->TB_INV_COUNT.Active());
+    EXPECT_EQ(w->TB_INV.State(), dsBrowse) << "no pending entry";
+    h.ui->clear();
+    w->ui->ed_BuchNr->setText("1 OR 1=1"); // pasted, not typed
+    QTest::keyClick(w->ui->ed_BuchNr, Qt::Key_Return);
+    EXPECT_EQ(h.ui->messages().size(), 1u);
+    h.ui->clear();
+    w->ui->ed_BuchNr->clear();
+    QTest::keyClick(w->ui->ed_BuchNr, Qt::Key_Return);
+    ASSERT_EQ(h.ui->messages().size(), 1u) << "an empty field reaches the engine, which refuses the query";
+    EXPECT_TRUE(h.ui->messages()[0].text.startsWith("Syntax error"));
+    EXPECT_TRUE(rows("SELECT * FROM inventur").isEmpty());
+}
+
+TEST_F(Stocktaking, DeletingAListAsksAndRemovesOnlyItsEntries)
+{
+    w->ui->ed_NeueInventur->setText("erste");
+    w->ui->Button1->click();
+    type("1");
+    w->ui->ed_NeueInventur->setText("zweite");
+    w->ui->Button1->click();
+    type("2");
+    type("3");
+    h.ui->messageAnswers = {1}; // "&Nein"
+    w->ui->Button2->click();
+    EXPECT_EQ(h.ui->messages().back().text, QStringLiteral("Datensatz \"zweite\" wirklich löschen?"));
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM inventurliste"), QJsonArray{QJsonArray{2}});
+    h.ui->messageAnswers = {0}; // "&Ja"
+    w->ui->Button2->click();
+    EXPECT_EQ(rows("SELECT Bezeichnung FROM inventurliste"), QJsonArray{QJsonArray{"erste"}});
+    EXPECT_EQ(rows("SELECT NR, Inventurliste FROM inventur"), QJsonArray{(QJsonArray{1, 1})});
+    EXPECT_EQ(w->ui->DBText1->text(), "erste") << "the neighbour becomes the active list";
+}
+
+TEST_F(Stocktaking, ATabChangeShowsTheCountOfTheActiveList)
+{
+    w->ui->Button1->click();
+    type("5");
+    w->ui->gb_Erfassung->setTitle("x");
+    QTabBar* bar = w->ui->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+    EXPECT_EQ(w->ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (1)");
+}
+
+TEST_F(Stocktaking, ALongListNameIsRefusedBeforeAnythingIsStored)
+{
+    w->ui->ed_NeueInventur->setText(QString(51, 'x'));
+    w->ui->Button1->click();
+    ASSERT_EQ(h.ui->messages().size(), 1u);
+    EXPECT_TRUE(h.ui->messages()[0].text.startsWith("Der Name der Inventurliste"));
+    EXPECT_TRUE(rows("SELECT * FROM inventurliste").isEmpty());
+}
