@@ -3,9 +3,11 @@
 #include "app/InventoryDatabase.h"
 #include "app/ProgramIcon.h"
 #include "app/TfCopyDlg.h"
+#include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 #include "stocktaking/Capture.h"
 #include "stocktaking/InventoryLists.h"
+#include "stocktaking/NumberImport.h"
 #include "framework/ui/TApplication.h"
 #include "platform/FileCopy.h"
 #include "platform/ProfileFile.h"
@@ -141,6 +143,7 @@ void TfMain::ConnectHandlers()
             [this] { Application->Run([this] { btn_VeltranoDBPathClick(ui->btn_VeltranoDBPath); }); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Application->Run([this] { Button1Click(ui->Button1); }); });
     connect(ui->Button2, &QPushButton::clicked, this, [this] { Application->Run([this] { Button2Click(ui->Button2); }); });
+    connect(ui->Button3, &QPushButton::clicked, this, [this] { Application->Run([this] { Button3Click(ui->Button3); }); });
     connect(ui->btn_Del_inv, &QPushButton::clicked, this,
             [this] { Application->Run([this] { btn_Del_invClick(ui->btn_Del_inv); }); });
     ui->ed_BuchNr->installEventFilter(this);
@@ -249,6 +252,25 @@ bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
 }
 
 void TfMain::btn_Del_invClick(QObject*) { TB_INV.Delete(); }
+
+void TfMain::Button3Click(QObject*)
+{
+    ui->Label5->setText(QString());
+    if (OpenDialog1.Execute()) {
+        // Entries need a list to belong to.
+        if (!TB_Master.Active() || TB_Master.IsEmpty())
+            throw EDatabaseError(QStringLiteral("Es gibt keine Inventurliste, in die importiert werden kann"));
+        import::ImportView view;
+        view.progress = [this](const QString& text) { ui->Label5->setText(text); };
+        view.warn = [](const QString& text) {
+            Application->Beep();
+            Application->MessageBox(text);
+        };
+        view.processEvents = [] { QCoreApplication::processEvents(); };
+        import::ImportNumbers(OpenDialog1.FileName, TB_INV, view);
+    }
+    ui->Label5->setText(QStringLiteral("fertig."));
+}
 
 bool TfMain::eventFilter(QObject* watched, QEvent* event)
 {

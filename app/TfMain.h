@@ -57,6 +57,7 @@ public:
     // Returns false when the key is swallowed (the field then ignores it).
     bool ed_BuchNrKeyPress(QObject* Sender, QChar Key);
     void btn_Del_invClick(QObject* Sender);
+    void Button3Click(QObject* Sender);
 
     // The capture caption: "vorhandene Buch-Nummern (<count of the active list>)".
     void ShowCaptureCount();

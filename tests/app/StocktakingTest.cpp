@@ -133,3 +133,32 @@ TEST_F(Stocktaking, ALongListNameIsRefusedBeforeAnythingIsStored)
     EXPECT_TRUE(h.ui->messages()[0].text.startsWith("Der Name der Inventurliste"));
     EXPECT_TRUE(rows("SELECT * FROM inventurliste").isEmpty());
 }
+
+TEST_F(Stocktaking, ImportWarnsAboutBadLinesThenStoresUpToTheFirstOne)
+{
+    w->ui->Button1->click();
+    h.dir.write("nummern.txt", "1\r\n\r\n 42\r\n12a\r\n42\r\n42 \r\n7\r\n");
+    h.ui->fileAnswers.push_back(FileDialogResult{h.dir.file("nummern.txt"), 3});
+    w->ui->Button3->click();
+    EXPECT_EQ(h.ui->messageTexts(),
+              (QStringList{"Fehler: 12a ist keine Zahl in Zeile:3", "Fehler: 42  ist keine Zahl in Zeile:5",
+                           QStringLiteral("'12a' ist kein gültiger Integerwert.")}));
+    EXPECT_EQ(h.ui->beeps(), 2);
+    EXPECT_EQ(rows("SELECT NR FROM inventur ORDER BY IDX"), (QJsonArray{QJsonArray{1}, QJsonArray{42}}));
+    EXPECT_EQ(w->ui->Label5->text(), "12a") << "the label keeps the failing line";
+    EXPECT_EQ(w->TB_INV.State(), dsBrowse);
+}
+
+TEST_F(Stocktaking, ImportOfAGoodFileEndsWithFertig)
+{
+    w->ui->Button1->click();
+    h.dir.write("nummern.csv", "5\n5\n\n6");
+    h.ui->fileAnswers.push_back(FileDialogResult{h.dir.file("nummern.csv"), 4});
+    w->ui->Button3->click();
+    EXPECT_TRUE(h.ui->messages().empty());
+    EXPECT_EQ(w->ui->Label5->text(), "fertig.");
+    EXPECT_EQ(rows("SELECT NR FROM inventur ORDER BY IDX"), (QJsonArray{QJsonArray{5}, QJsonArray{5}, QJsonArray{6}}));
+
+    w->ui->Button3->click(); // cancelled
+    EXPECT_EQ(w->ui->Label5->text(), "fertig.");
+}

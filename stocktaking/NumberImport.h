@@ -1,0 +1,24 @@
+#pragma once
+// Import of a text file with one book number per line into the active list.
+#include <QString>
+#include <functional>
+
+class TDataSet;
+
+namespace import {
+
+struct ImportView {
+    std::function<void(const QString&)> progress; // the text of the progress label
+    std::function<void(const QString&)> warn;     // beep and message box for a line that is no number
+    std::function<void()> processEvents;          // keeps the window painted around each entry
+};
+
+// Reads path twice: a checking pass that warns about each non-empty line that
+// is no integer ("Fehler: <line> ist keine Zahl in Zeile:<n>", n counting the
+// non-empty lines), then an import pass that appends one entry per non-empty
+// line and stops with "'<line>' ist kein gültiger Integerwert" at the first
+// line that is none (the entries before it stay stored, nothing is left
+// pending). Lines may end in CR LF. Raises when the file cannot be read.
+void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& view);
+
+} // namespace import
