@@ -165,3 +165,52 @@ TEST_F(Inventory, TableTypeDatasetsReadAndAppend)
     EXPECT_EQ(table.FieldByName("NR")->AsInteger(), 6);
     EXPECT_EQ(table.RecordCount(), 2);
 }
+
+TEST_F(Inventory, ARefusedPostKeepsTheInsertStateAndWritesNothing)
+{
+    db.CoreDatabase()->execute("CREATE TABLE pflicht (IDX COUNTER PRIMARY KEY, Name TEXT(5) NOT NULL)");
+    db.CoreDatabase()->execute("CREATE UNIQUE INDEX EinName ON pflicht (Name)");
+    TVoDaoTable t{"TB_Pflicht"};
+    t.SetDatabase(&db);
+    t.SetSQL("SELECT * FROM pflicht");
+    t.Open();
+    EXPECT_TRUE(t.FieldByName("Name")->Required());
+    t.Append();
+    EXPECT_THROW(t.Post(), std::exception) << "a required field left empty";
+    EXPECT_EQ(t.State(), dsInsert);
+    t.FieldByName("Name")->SetAsString("ok");
+    t.Post();
+    EXPECT_EQ(t.State(), dsBrowse);
+    EXPECT_EQ(rows("SELECT Name FROM pflicht"), QJsonArray{QJsonArray{"ok"}});
+
+    int errors = 0;
+    t.OnPostError = [&](TDataSet*, const std::exception&, TDataAction& action) {
+        ++errors;
+        action = daAbort;
+    };
+    t.Append();
+    t.FieldByName("Name")->SetAsString("ok"); // the engine refuses a second "ok"
+    EXPECT_THROW(t.Post(), EAbort);           // the silent exception: no message is shown
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(t.State(), dsInsert);
+    EXPECT_EQ(rows("SELECT Name FROM pflicht"), QJsonArray{QJsonArray{"ok"}});
+    t.OnPostError = nullptr;
+    EXPECT_THROW(t.Post(), std::exception);
+    EXPECT_EQ(t.State(), dsInsert);
+    t.Cancel();
+    EXPECT_EQ(t.RecordCount(), 1);
+}
+
+TEST_F(Inventory, OpenOptionsAddUpAsDaoValues)
+{
+    TVoDaoTable t;
+    t.OpenOptions = dbDenyWriteOpt | dbForwardOnlyOpt;
+    EXPECT_EQ(t.OpenOptionsValue(), 257);
+    t.SetDatabase(&db);
+    t.SetTableType(8);
+    t.SetSQL("SELECT * FROM inventurliste");
+    t.Open();
+    EXPECT_TRUE(t.ReadOnly()) << "forward-only makes the dataset read-only";
+    EXPECT_EQ(t.RecordCount(), -1);
+    EXPECT_EQ(t.RecNo(), -1);
+}
