@@ -195,8 +195,7 @@ void TVoDaoTable::OpenDaoRecordset()
     }
 
     database_->CoreDBEngine()->idle(0);
-    ApplySort(options);
-    ApplyMasterRestriction(options);
+    ApplySortAndMaster(options);
     if (!recordset_->updatable())
         readOnly_ = true;
     bookmarkable_ = recordset_->bookmarkable();

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -168,7 +169,9 @@ protected:
 private:
     void OpenDaoRecordset();
     void ApplySort(int options);
-    void ApplyMasterRestriction(int options);
+    // The condition the master puts on this dataset now (opening the master when it may); none when unlinked.
+    std::optional<QString> MasterRestriction();
+    void ApplySortAndMaster(int options);
     void TakeMasterParameters();
     void MasterChanged();
     void MasterDisabled();

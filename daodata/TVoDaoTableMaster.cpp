@@ -149,35 +149,48 @@ void TVoDaoTable::ApplySort(int options)
     recordset_ = sorted;
 }
 
-void TVoDaoTable::ApplyMasterRestriction(int options)
+std::optional<QString> TVoDaoTable::MasterRestriction()
 {
     TDataSource* source = MasterSource();
     TDataSet* master = source ? source->DataSet() : nullptr;
     if (!master) {
         linkInactive_ = true;
-        return;
+        return std::nullopt;
     }
     if (!master->Active()) {
         linkInactive_ = true;
         if (!MasterAutoActivate)
-            return;
+            return std::nullopt;
         master->Open(); // the link now stands on the master's first row
     }
     if (!masterLink_->Active() || !source->Enabled() || detailList_.isEmpty())
-        return;
+        return std::nullopt;
     QString condition = DetailCondition();
     if (Filtered() && !Filter().isEmpty())
         condition = '(' + condition + QStringLiteral(") AND (") + Filter() + ')';
+    return condition;
+}
+
+void TVoDaoTable::ApplySortAndMaster(int options)
+{
+    const std::optional<QString> condition = MasterRestriction();
+    if (!condition) {
+        ApplySort(options);
+        return;
+    }
     if (!tableName_.isEmpty()) {
-        QString sql = QStringLiteral("Select * From [") + tableName_ + QStringLiteral("] Where ") + condition;
+        QString sql = QStringLiteral("Select * From [") + tableName_ + QStringLiteral("] Where ") + *condition;
         if (!sortedBy_.isEmpty())
             sql += QStringLiteral(" Order By ") + SortText();
         recordset_->close();
         recordset_ = database_->CoreDatabase()->openRecordset(sql.toUtf8().toStdString(), tableType_, options,
                                                               lockType_);
     } else {
+        // Order and restriction go to the engine as one query over the source.
         filterBackup_ = recordset_;
-        filterBackup_->setFilter(condition.toUtf8().toStdString());
+        if (!sortedBy_.isEmpty() && tableType_ != 1)
+            filterBackup_->setSort(SortText().trimmed().toUtf8().toStdString());
+        filterBackup_->setFilter(condition->toUtf8().toStdString());
         recordset_ = filterBackup_->openRecordset(tableType_, options);
     }
     linkInactive_ = false;
