@@ -14,7 +14,7 @@ namespace {
 
 DaoError invalidOption(const QString& file, const QString& option)
 {
-    return {3442, "In the text file specification '" + file.toStdString() + "', the " + option.toStdString()
+    return {3442, "In the text file description '" + file.toStdString() + "', the " + option.toStdString()
                       + " option is invalid."};
 }
 
