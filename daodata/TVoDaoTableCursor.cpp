@@ -19,16 +19,6 @@ namespace {
 
 bool isLazyBlob(TFieldType type) { return type == ftMemo || type == ftFmtMemo || type == ftBlob || type == ftGraphic; }
 
-QString shortestNumber(double d)
-{
-    for (int precision = 1; precision <= 17; ++precision) {
-        const QString text = QString::number(d, 'g', precision);
-        if (text.toDouble() == d)
-            return text;
-    }
-    return QString::number(d, 'g', 17);
-}
-
 } // namespace
 
 std::unique_ptr<TRecordBuffer> TVoDaoTable::AllocRecordBuffer() { return std::make_unique<TVoDaoRecordBuffer>(); }
@@ -57,7 +47,7 @@ QString TVoDaoTable::ValueText(int column) const
     case dao::VarType::Long: return QString::number(v.toInt64());
     case dao::VarType::Currency:
     case dao::VarType::Single:
-    case dao::VarType::Double: return shortestNumber(v.toDouble());
+    case dao::VarType::Double: return QString::fromStdString(dao::formatDouble(v.toDouble()));
     case dao::VarType::Date: return TimeStampText(NumberToDateTime(v.toDouble()));
     case dao::VarType::Text: {
         QString text = QString::fromStdString(v.toText());
@@ -312,7 +302,7 @@ void TVoDaoTable::SetFieldData(TField* field, TRecordBuffer* buffer, const QVari
         case QMetaType::LongLong:
         case QMetaType::UInt:
         case QMetaType::ULongLong: text = QString::number(value.toLongLong()); break;
-        case QMetaType::Double: text = shortestNumber(value.toDouble()); break;
+        case QMetaType::Double: text = QString::fromStdString(dao::formatDouble(value.toDouble())); break;
         case QMetaType::QDate: text = TimeStampText(QDateTime(value.toDate(), QTime(0, 0))); break;
         case QMetaType::QTime: text = TimeStampText(QDateTime(QDate(1899, 12, 30), value.toTime())); break;
         case QMetaType::QDateTime: text = TimeStampText(value.toDateTime()); break;

@@ -11,17 +11,10 @@
 
 using namespace enginetest;
 
+using enginetest::errorOf;
+
 namespace {
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const dao::DaoError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class BadInput : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "engine/DaoError.h"
 #include "EngineTestSupport.h"
 
 #include "tests/support/Fixtures.h"
@@ -97,6 +98,16 @@ void makeSampleInventory(dao::DBEngine& engine, const std::string& path)
         db->execute("INSERT INTO inventur (NR, Inventurliste) VALUES (" + std::to_string(nr) + ", 2)",
                     dao::dbFailOnError);
     db->close();
+}
+
+long errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const dao::DaoError& e) {
+        return e.number();
+    }
+    return 0;
 }
 
 } // namespace enginetest

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,5 +31,8 @@ QJsonArray rowsOf(dao::Recordset& rs);
 // Creates an engine-made inventory database holding the sample lists and entries
 // of db_inv-sample.mdb.
 void makeSampleInventory(dao::DBEngine& engine, const std::string& path);
+
+// The Jet error number an action raises; 0 when it raises none.
+long errorOf(const std::function<void()>& action);
 
 } // namespace enginetest

@@ -7,6 +7,8 @@
 
 using namespace enginetest;
 
+using enginetest::errorOf;
+
 namespace {
 
 class ObjectModel : public ::testing::Test {
@@ -23,15 +25,6 @@ protected:
     std::shared_ptr<dao::Database> db;
 };
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const dao::DaoError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

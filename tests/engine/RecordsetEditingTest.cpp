@@ -8,6 +8,8 @@
 
 #include <functional>
 
+using enginetest::errorOf;
+
 namespace {
 
 class RecordsetEditing : public ::testing::Test {
@@ -37,15 +39,6 @@ protected:
     std::shared_ptr<dao::Database> db;
 };
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const dao::DaoError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+using enginetest::errorOf;
+
 namespace {
 
 class RecordsetNavigation : public ::testing::Test {
@@ -29,15 +31,6 @@ protected:
     std::shared_ptr<dao::Database> db;
 };
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const dao::DaoError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 // Values and Jet's conversions between them.
+#include "EngineTestSupport.h"
 #include "engine/DaoConstants.h"
 #include "engine/DaoError.h"
 #include "engine/Variant.h"
@@ -8,19 +9,8 @@
 
 using dao::Variant;
 
-namespace {
+using enginetest::errorOf;
 
-long errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const dao::DaoError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST(Variant, NumbersConvertAsJetDoesAndOverflowGives3349)
 {
