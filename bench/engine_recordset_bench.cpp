@@ -1,6 +1,7 @@
 // Recordset benchmark: prints "name: value unit" lines.
 //   movenext_rate_100k           MoveNext with field reads over the all-copies result of the 100k catalogue
 //   addnew_update_median/_p99    AddNew + Update of one row into a 100,000-row table (WAL, full sync)
+//   edit_update_median/_p99      Edit + Update of one row there (the row is compared with the one Edit read)
 //   sqlite_insert_fsync_median   the same one-row insert straight through SQLite's C API, same sync
 //                                setting: the floor we measure ourselves against
 // --small runs the same on veltrano.mdb and a small table (a smoke run).
@@ -101,6 +102,17 @@ int main(int argc, char** argv)
             }
             std::cout << "addnew_update_median" << suffix << ": " << percentile(times, 0.5) << " ms\n";
             std::cout << "addnew_update_p99" << suffix << ": " << percentile(times, 0.99) << " ms\n";
+            times.clear();
+            rs->moveFirst();
+            for (int i = 0; i < inserts; ++i, rs->moveNext()) {
+                const auto start = Clock::now();
+                rs->edit();
+                rs->setValue("Inventurliste", dao::Variant(3));
+                rs->update();
+                times.push_back(msSince(start));
+            }
+            std::cout << "edit_update_median" << suffix << ": " << percentile(times, 0.5) << " ms\n";
+            std::cout << "edit_update_p99" << suffix << ": " << percentile(times, 0.99) << " ms\n";
             db->close();
         }
         {

@@ -101,7 +101,8 @@ Collection<QueryDef>& Database::queryDefs()
             auto s = weak.lock();
             if (!s || !s->isOpen())
                 throw jet::objectInvalid();
-            if (s->kind() == Storage::Kind::Sqlite && s->metadata().present())
+            // Access files keep the queries saved while they are open in memory.
+            if (s->metadata().present())
                 for (const auto& q : s->metadata().queries())
                     out.push_back(std::make_shared<QueryDef>(s, q.name, q.sql, q.dateCreated, q.lastUpdated));
             return out;

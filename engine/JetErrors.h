@@ -56,6 +56,15 @@ inline DaoError isamNotFound(const std::string& format)
 {
     return {3170, "Could not find installable ISAM.", "DAO.Database (" + format + ")"};
 }
+inline DaoError lockedBySession()
+{
+    return {3188, "Could not update; currently locked by another session on this machine."};
+}
+inline DaoError dataChanged()
+{
+    return {3197, "The Microsoft Jet database engine stopped the process because you and another user are attempting "
+                  "to change the same data at the same time."};
+}
 inline DaoError databaseExists() { return {3204, "Database already exists."}; }
 inline DaoError illegalOperation() { return {3219, "Invalid operation."}; }
 inline DaoError notSupported() { return {3251, "Operation is not supported for this type of object."}; }

@@ -4,6 +4,7 @@
 #include "engine/JetErrors.h"
 #include "engine/Metadata.h"
 #include "engine/RecordsetFactory.h"
+#include "engine/SqliteErrors.h"
 #include "engine/Storage.h"
 #include "engine/ValueConversion.h"
 
@@ -12,6 +13,10 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <strings.h>
 #include <sqlite3.h>
@@ -35,6 +40,7 @@ std::shared_ptr<Recordset> Recordset::create(std::shared_ptr<Storage> storage, s
     rs->settings_ = std::move(settings);
     rs->rows_ = std::move(rows);
     rs->baseSize_ = rs->rows_->size();
+    rs->pessimistic_ = rs->settings_.lockEdit == 0 || rs->settings_.lockEdit == dbPessimistic;
     int ordinal = 0;
     for (auto& info : fields)
         rs->fields_.append(std::make_shared<Field>(std::move(info), ordinal++, rs->weak_from_this()));
@@ -46,6 +52,11 @@ std::shared_ptr<Recordset> Recordset::create(std::shared_ptr<Storage> storage, s
         rs->eof_ = false; // before the first row: MoveNext and MoveFirst reach it
     }
     return rs;
+}
+
+Recordset::~Recordset()
+{
+    unlockRow();
 }
 
 void Recordset::checkOpen() const
@@ -120,6 +131,50 @@ double Recordset::percentPosition() const
         return 0;
     const long position = slot_ - static_cast<long>(rows_->deletedBefore(static_cast<size_t>(slot_)));
     return 100.0 * static_cast<double>(position + 1) / static_cast<double>(count);
+}
+
+long Recordset::slotAtPosition(long position) const
+{
+    if (rows_->deletedBefore(SIZE_MAX) == 0)
+        return position;
+    // The first slot with position + 1 live slots up to and including it.
+    size_t lo = 0, hi = rows_->size();
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        const size_t live = mid + 1 - rows_->deletedBefore(mid + 1);
+        if (live > static_cast<size_t>(position))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return static_cast<long>(lo);
+}
+
+void Recordset::setAbsolutePosition(long position)
+{
+    checkOpen();
+    if (settings_.type == dbOpenForwardOnly || settings_.type == dbOpenTable)
+        throw jet::notSupported();
+    if (position < 0 || position >= recordCount()) // only rows counted so far can be reached
+        throw jet::invalidArgument();
+    discardEdit();
+    land(slotAtPosition(position));
+}
+
+void Recordset::setPercentPosition(double percent)
+{
+    checkOpen();
+    if (settings_.type == dbOpenForwardOnly)
+        throw jet::notSupported();
+    if (!(percent >= 0 && percent <= 100))
+        throw jet::invalidArgument();
+    const long count = recordCount();
+    if (count == 0)
+        throw jet::noCurrentRecord();
+    // The row whose own percentage (position + 1) / count lies nearest.
+    const long position = std::clamp(std::lround(percent * static_cast<double>(count) / 100.0) - 1, 0L, count - 1);
+    discardEdit();
+    land(slotAtPosition(position));
 }
 
 long Recordset::liveFrom(long from, int step) const
@@ -210,6 +265,8 @@ void Recordset::move(long n)
     if (size == 0 || (n == 0 && (bof_ || eof_)) || (n < 0 && bof_) || (n > 0 && eof_))
         throw jet::noCurrentRecord();
     discardEdit();
+    if (n == 0)
+        rows_->refresh(); // Move 0 shows what others changed in the row
     long target = (bof_ ? -1 : slot_) + n;
     if (rows_->deletedBefore(SIZE_MAX) > 0) { // step row by row over deleted slots
         target = bof_ ? -1 : slot_;
@@ -461,7 +518,131 @@ std::string quoted(const std::string& name)
     return q + "\"";
 }
 
+// Rows that pessimistic Edits hold, by file, table and rowid: SQLite locks whole files, so the
+// row locks Jet takes at Edit are kept here, between the recordsets of this program.
+std::mutex rowLocksMutex;
+std::map<std::string, const void*>& rowLocks()
+{
+    static std::map<std::string, const void*> locks;
+    return locks;
+}
+
+std::string rowLockKey(const Storage& storage, const std::string& table, std::int64_t rowid)
+{
+    std::error_code ec;
+    const auto file = std::filesystem::weakly_canonical(storage.path(), ec);
+    return (ec ? storage.path() : file.string()) + '\x1f' + table + '\x1f' + std::to_string(rowid);
+}
+
+// 3188 when another recordset holds the row.
+void checkNotLockedByOther(const Storage& storage, const std::string& table, std::int64_t rowid, const void* self)
+{
+    {
+        std::lock_guard<std::mutex> guard(rowLocksMutex);
+        if (rowLocks().empty())
+            return;
+    }
+    const std::string key = rowLockKey(storage, table, rowid);
+    std::lock_guard<std::mutex> guard(rowLocksMutex);
+    const auto at = rowLocks().find(key);
+    if (at != rowLocks().end() && at->second != self)
+        throw jet::lockedBySession();
+}
+
+// Every column of a table row as stored, so that any change by someone else shows; nullopt when the row is gone.
+std::optional<std::string> storedRow(sqlite3* db, const std::string& table, std::int64_t rowid)
+{
+    SqliteStatement st(db, "SELECT * FROM " + table + " WHERE rowid = ?1");
+    st.bindInt(1, rowid);
+    if (!st.step())
+        return std::nullopt;
+    std::string row;
+    for (int i = 0; i < st.columnCount(); ++i) {
+        const int storage = st.columnStorage(i);
+        std::string bytes;
+        if (storage == SQLITE_INTEGER) {
+            bytes = std::to_string(st.columnInt(i));
+        } else if (storage == SQLITE_FLOAT) {
+            const double d = st.columnDouble(i);
+            bytes.assign(reinterpret_cast<const char*>(&d), sizeof d);
+        } else if (storage == SQLITE_TEXT) {
+            bytes = st.columnText(i);
+        } else if (storage == SQLITE_BLOB) {
+            bytes = st.columnBlob(i);
+        }
+        row += std::to_string(storage) + ':' + std::to_string(bytes.size()) + ':' + bytes;
+    }
+    return row;
+}
+
+// The write of an Update with its check: its own transaction, or a savepoint inside the caller's
+// BeginTrans. Rolled back unless committed.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(sqlite3* db) : db_(db), own_(sqlite3_get_autocommit(db) != 0)
+    {
+        // IMMEDIATE takes the write lock before the row is compared, so that nobody writes in between.
+        run(own_ ? "BEGIN IMMEDIATE" : "SAVEPOINT quillstock_update");
+    }
+    ~WriteTransaction()
+    {
+        if (done_)
+            return;
+        if (own_) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        } else {
+            sqlite3_exec(db_, "ROLLBACK TO quillstock_update", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, "RELEASE quillstock_update", nullptr, nullptr, nullptr);
+        }
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    void commit()
+    {
+        run(own_ ? "COMMIT" : "RELEASE quillstock_update");
+        done_ = true;
+    }
+
+private:
+    void run(const char* sql)
+    {
+        const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            throw sqliteError(db_, rc);
+    }
+    sqlite3* db_;
+    bool own_;
+    bool done_ = false;
+};
+
 } // namespace
+
+void Recordset::setLockEdits(bool pessimistic)
+{
+    checkOpen();
+    pessimistic_ = pessimistic;
+}
+
+void Recordset::lockRow(std::int64_t rowid)
+{
+    const std::string key = rowLockKey(*storage_, settings_.writeTable, rowid);
+    std::lock_guard<std::mutex> guard(rowLocksMutex);
+    const auto [at, added] = rowLocks().emplace(key, this);
+    if (!added && at->second != this)
+        throw jet::lockedBySession();
+    lockKey_ = key;
+}
+
+void Recordset::unlockRow()
+{
+    if (lockKey_.empty())
+        return;
+    std::lock_guard<std::mutex> guard(rowLocksMutex);
+    const auto at = rowLocks().find(lockKey_);
+    if (at != rowLocks().end() && at->second == this)
+        rowLocks().erase(at);
+    lockKey_.clear();
+}
 
 TableKeyset& Recordset::writableKeyset() const
 {
@@ -476,6 +657,8 @@ TableKeyset& Recordset::writableKeyset() const
 
 void Recordset::discardEdit()
 {
+    unlockRow();
+    editedRow_.clear();
     editMode_ = 0;
     editSlot_ = -1;
     buffer_.clear();
@@ -519,10 +702,24 @@ void Recordset::edit()
         throw jet::editAlreadyUsed();
     if (bof_ || eof_)
         throw jet::noCurrentRecord();
-    if (keyset.deleted(static_cast<size_t>(slot_)))
+    const auto slot = static_cast<size_t>(slot_);
+    if (keyset.deleted(slot))
         throw jet::recordDeleted();
-    const Variant* row = keyset.row(static_cast<size_t>(slot_));
-    buffer_.assign(row, row + keyset.width());
+    const std::int64_t rowid = keyset.rowid(slot);
+    if (pessimistic_)
+        lockRow(rowid); // 3188 while another recordset edits the row; optimistic locking waits for Update
+    try {
+        // Edit starts from the row as it is now, which others may have changed since it was read.
+        std::optional<std::string> stored = storedRow(storage_->db(), settings_.writeTable, rowid);
+        if (!stored)
+            throw jet::recordDeleted();
+        buffer_ = keyset.readRow(slot);
+        editedRow_ = std::move(*stored);
+    } catch (...) {
+        unlockRow();
+        throw;
+    }
+    keyset.refresh();
     dirty_.assign(buffer_.size(), false);
     editSlot_ = slot_;
     editMode_ = dbEditInProgress;
@@ -583,7 +780,17 @@ void Recordset::update()
         if (bof_ && eof_) // the first row of an empty set: BOF goes, EOF stays
             bof_ = false;
     } else {
+        const std::int64_t rowid = keyset.rowid(static_cast<size_t>(editSlot_));
+        checkNotLockedByOther(*storage_, settings_.writeTable, rowid, this);
         if (!changed.empty()) {
+            WriteTransaction transaction(db);
+            // The row must still be as Edit read it: a change by another recordset or program meanwhile
+            // stops the Update (the edit stays pending; Move 0 shows the other change and drops this one).
+            const std::optional<std::string> stored = storedRow(db, settings_.writeTable, rowid);
+            if (!stored)
+                throw jet::recordDeleted();
+            if (*stored != editedRow_)
+                throw jet::dataChanged();
             std::string sql = "UPDATE " + settings_.writeTable + " SET ";
             for (size_t n = 0; n < changed.size(); ++n)
                 sql += (n ? ", " : "") + column(changed[n]) + " = ?" + std::to_string(n + 1);
@@ -591,10 +798,11 @@ void Recordset::update()
             SqliteStatement upd(db, sql);
             for (size_t n = 0; n < changed.size(); ++n)
                 upd.bind(static_cast<int>(n + 1), buffer_[changed[n]]);
-            upd.bindInt(static_cast<int>(changed.size() + 1), keyset.rowid(static_cast<size_t>(editSlot_)));
+            upd.bindInt(static_cast<int>(changed.size() + 1), rowid);
             upd.step();
             if (sqlite3_changes(db) == 0)
                 throw jet::recordDeleted(); // deleted by someone else meanwhile
+            transaction.commit();
         }
         lastModified_ = editSlot_;
     }
@@ -617,6 +825,7 @@ void Recordset::deleteCurrent()
     const auto slot = static_cast<size_t>(slot_);
     if (keyset.deleted(slot))
         throw jet::recordDeleted();
+    checkNotLockedByOther(*storage_, settings_.writeTable, keyset.rowid(slot), this);
     discardEdit();
     sqlite3* db = storage_->db();
     SqliteStatement del(db, "DELETE FROM " + settings_.writeTable + " WHERE rowid = ?1");
@@ -743,6 +952,8 @@ std::shared_ptr<Recordset> Recordset::openRecordset(int type, int options)
     if (type == 0)
         type = settings_.type == dbOpenTable ? static_cast<int>(dbOpenDynaset) : settings_.type;
     RecordsetFactory factory(storage_);
+    // The sorted or filtered copy locks its rows the way its source does.
+    const int lockEdit = pessimistic_ ? dbPessimistic : dbOptimistic;
     // The filter and sort go straight onto the source's own clauses where they can, so that SQLite
     // uses its indexes and a single-table source stays an editable keyset; otherwise they wrap it.
     if (settings_.fromTable) {
@@ -751,12 +962,12 @@ std::shared_ptr<Recordset> Recordset::openRecordset(int type, int options)
             sql += " WHERE (" + filter_ + ")";
         if (!sort_.empty())
             sql += " ORDER BY " + sort_;
-        return factory.openQuery(sql, {}, type, options, 0);
+        return factory.openQuery(sql, {}, type, options, lockEdit);
     }
     const std::string spliced = spliceFilterAndSort(settings_.name, filter_, sort_);
     if (!spliced.empty()) {
         try {
-            return factory.openQuery(spliced, {}, type, options, 0);
+            return factory.openQuery(spliced, {}, type, options, lockEdit);
         } catch (const DaoError&) {
             // names of the result (aliases) that only the wrapped form knows: try that below
         }
@@ -766,7 +977,7 @@ std::shared_ptr<Recordset> Recordset::openRecordset(int type, int options)
         sql += " WHERE (" + filter_ + ")";
     if (!sort_.empty())
         sql += " ORDER BY " + sort_;
-    return factory.openQuery(sql, {}, type, options, 0);
+    return factory.openQuery(sql, {}, type, options, lockEdit);
 }
 
 void Recordset::find(const std::string& criteria, long from, int step)

@@ -7,6 +7,7 @@
 #include "engine/Field.h"
 #include "engine/RowSource.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,7 +42,11 @@ public:
     int type() const { return settings_.type; }
     bool updatable() const { return settings_.updatable; }
     bool bookmarkable() const { return settings_.type != 8; }
-    bool lockEdits() const { return settings_.lockEdit == 2 || settings_.lockEdit == 0; }
+    // True for pessimistic locking (dbPessimistic, DAO's default): Edit locks the row against the other
+    // recordsets of this program until Update. Either way Update refuses with 3197 a row that someone
+    // else changed after Edit read it.
+    bool lockEdits() const { return pessimistic_; }
+    void setLockEdits(bool pessimistic);
     int editMode() const { return editMode_; } // EditModeEnum: 0 none, 1 Edit, 2 AddNew
 
     bool bof() const;
@@ -50,7 +55,11 @@ public:
     long recordCount() const;
     // 0-based slot of the current row, -1 without one.
     long absolutePosition() const;
+    // Makes the row at a 0-based position among the rows counted so far current (3001 outside them).
+    void setAbsolutePosition(long position);
+    // 0-100 relative to RecordCount; setting it moves to the nearest row.
     double percentPosition() const;
+    void setPercentPosition(double percent);
 
     void moveFirst();
     void moveLast();
@@ -66,6 +75,7 @@ public:
 
     void close();
     bool isOpen() const { return open_; }
+    ~Recordset(); // frees a row held by a pending pessimistic Edit
 
     // Bookmarks: 4 bytes, little-endian: the keyset slot + 1 with the keyset's family in the high byte;
     // clones share them, those of any other recordset are refused.
@@ -126,6 +136,11 @@ private:
     long liveFrom(long from, int step) const;
     TableKeyset& writableKeyset() const; // 3251 / 3027 when the recordset takes no edits
     void discardEdit();
+    // The slot of the row at a 0-based position among the rows not deleted here.
+    long slotAtPosition(long position) const;
+    // Pessimistic locking: the row being edited, held against the other recordsets of the program.
+    void lockRow(std::int64_t rowid);
+    void unlockRow();
     const std::vector<Variant>& defaults();
 
     std::shared_ptr<Storage> storage_;
@@ -136,6 +151,9 @@ private:
     long editSlot_ = -1;
     long lastModified_ = -1;
     std::vector<Variant> buffer_;
+    std::string editedRow_; // the whole table row as Edit read it, to see others' changes at Update
+    std::string lockKey_;   // the row this recordset holds locked, empty if none
+    bool pessimistic_ = true;
     std::vector<bool> dirty_;
     std::vector<Variant> defaults_;
     bool defaultsRead_ = false;

@@ -20,6 +20,14 @@ void checkRecordsetArguments(int type, int options, int lockEdit)
         throw jet::invalidArgument();
     if ((options & dbReadOnly) && lockEdit == dbReadOnly)
         throw jet::invalidArgument();
+    if (lockEdit < 0 || lockEdit > dbOptimisticBatch)
+        throw jet::invalidArgument();
+    // Only a dynaset appends without showing the table's rows; a read-only one could not append at all.
+    if ((options & dbAppendOnly)
+        && ((type != 0 && type != dbOpenDynaset) || (options & (dbForwardOnly | dbReadOnly)) || lockEdit == dbReadOnly))
+        throw jet::invalidArgument();
+    if ((options & dbDenyRead) && type != 0 && type != dbOpenTable) // others may not read: table-type only
+        throw jet::invalidArgument();
 }
 
 namespace {
@@ -76,6 +84,8 @@ std::shared_ptr<Recordset> RecordsetFactory::runQuery(const std::string& jetSql,
     checkRecordsetArguments(type, options, lockEdit);
     if (type == dbOpenTable)
         throw jet::illegalOperation(); // SQL never gives a table-type recordset
+    if (options & dbDenyRead)
+        throw jet::invalidArgument();
     if (options & dbForwardOnly)
         type = dbOpenForwardOnly;
     const sql::Statement st = storage_->translate(jetSql);
@@ -88,7 +98,9 @@ std::shared_ptr<Recordset> RecordsetFactory::runQuery(const std::string& jetSql,
             return keyset;
     const int width = select.columnCount();
     auto rows = std::make_unique<MaterializedRows>(static_cast<size_t>(width));
-    while ((maxRecords <= 0 || static_cast<long>(rows->size()) < maxRecords) && select.step()) {
+    // An append-only recordset shows none of the rows there are; this one cannot append either.
+    while (!(options & dbAppendOnly) && (maxRecords <= 0 || static_cast<long>(rows->size()) < maxRecords)
+           && select.step()) {
         Variant* row = rows->appendRow();
         for (int i = 0; i < width; ++i)
             row[i] = variantFromColumn(select, i, fields[i].type);
@@ -182,7 +194,7 @@ std::shared_ptr<Recordset> RecordsetFactory::openQueryKeyset(const std::string& 
             ids.sql.insert(limit == std::string::npos ? ids.sql.size() : limit, " ORDER BY " + alias + ".rowid");
         }
         SqliteStatement idSelect = storage_->prepare(ids, values);
-        while (idSelect.step())
+        while (!(options & dbAppendOnly) && idSelect.step()) // append-only: only the rows added through it
             rowids.push_back(idSelect.columnInt(0));
     } catch (const DaoError&) {
         return nullptr; // parameters only in the column list, or rowid not reachable: keep the result read-only
@@ -226,6 +238,8 @@ std::shared_ptr<Recordset> RecordsetFactory::openTable(const std::string& table,
 std::shared_ptr<Recordset> RecordsetFactory::runTable(const std::string& table, int type, int options,
                                                       int lockEdit) const
 {
+    if (type == 0 && (options & dbAppendOnly))
+        type = dbOpenDynaset; // a table name gives a table-type recordset, which cannot be append-only
     checkRecordsetArguments(type, options, lockEdit);
     if (options & dbForwardOnly)
         type = dbOpenForwardOnly;
@@ -265,7 +279,7 @@ std::shared_ptr<Recordset> RecordsetFactory::runTable(const std::string& table, 
     if (settings.type == dbOpenTable || settings.type == dbOpenDynaset) {
         std::vector<std::int64_t> rowids;
         SqliteStatement ids(db, "SELECT rowid FROM " + qualified + " ORDER BY rowid");
-        while (ids.step())
+        while (!(options & dbAppendOnly) && ids.step()) // append-only: only the rows added through it
             rowids.push_back(ids.columnInt(0));
         SqliteStatement byRowid(db, "SELECT " + columns + " FROM " + qualified + " WHERE rowid = ?1");
         rows = std::make_unique<TableKeyset>(std::move(rowids), std::move(byRowid), std::move(types));

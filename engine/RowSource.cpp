@@ -55,6 +55,21 @@ const Variant* TableKeyset::singleRow(size_t slot)
     return block_.data();
 }
 
+std::vector<Variant> TableKeyset::readRow(size_t slot)
+{
+    select_.reset();
+    select_.bindInt(1, rowids_.at(slot));
+    if (!select_.step()) {
+        select_.reset();
+        throw DaoError(3167, "Record is deleted.");
+    }
+    std::vector<Variant> values(types_.size());
+    for (size_t i = 0; i < types_.size(); ++i)
+        values[i] = variantFromColumn(select_, static_cast<int>(i), types_[i]);
+    select_.reset();
+    return values;
+}
+
 bool TableKeyset::fillBlock(size_t start)
 {
     if (!blockPrepared_) {

@@ -28,6 +28,8 @@ public:
     virtual bool deleted(size_t) const { return false; }
     // How many deleted slots lie before slot (all of them for SIZE_MAX).
     virtual size_t deletedBefore(size_t) const { return 0; }
+    // Drops rows read ahead, so that the next read shows what others wrote meanwhile.
+    virtual void refresh() {}
 
 private:
     std::uint8_t family_;
@@ -80,6 +82,9 @@ public:
     std::int64_t rowid(size_t slot) const { return rowids_.at(slot); }
     bool deleted(size_t slot) const override;
     size_t deletedBefore(size_t slot) const override;
+    void refresh() override { blockStart_ = SIZE_MAX; blockSize_ = 0; }
+    // The row of a slot as it is in the table now (3167 when it is gone); leaves the rows read ahead alone.
+    std::vector<Variant> readRow(size_t slot);
 
     // A row added through a recordset of this keyset goes at the end.
     void append(std::int64_t rowid) { rowids_.push_back(rowid); }

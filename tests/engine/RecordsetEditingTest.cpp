@@ -9,6 +9,7 @@
 #include <functional>
 
 using enginetest::errorOf;
+using enginetest::rowsOf;
 
 namespace {
 
@@ -310,4 +311,198 @@ TEST_F(RecordsetEditing, DynasetsOverOneTableAreEditableKeysetsInTheQuerysOrder)
     }
     auto snapshot = db->openRecordset("SELECT * FROM inventur", dao::dbOpenSnapshot);
     EXPECT_FALSE(snapshot->updatable());
+}
+
+TEST_F(RecordsetEditing, AppendOnlyDynasetsShowOnlyTheRowsAddedThroughThem)
+{
+    auto rs = db->openRecordset("inventur", dao::dbOpenDynaset, dao::dbAppendOnly);
+    EXPECT_TRUE(rs->bof() && rs->eof());
+    EXPECT_EQ(rs->recordCount(), 0);
+    EXPECT_TRUE(rs->updatable());
+    rs->addNew();
+    rs->setValue("NR", dao::Variant(104));
+    rs->update();
+    EXPECT_EQ(rs->recordCount(), 1);
+    rs->moveFirst();
+    EXPECT_EQ(rs->value("NR").toLong(), 104);
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof()) << "the table's other rows stay out";
+    EXPECT_EQ(count(), 4);
+
+    // With no type a table name gives a dynaset here; a query over one table appends the same way.
+    auto byName = db->openRecordset("inventur", 0, dao::dbAppendOnly);
+    EXPECT_EQ(byName->type(), dao::dbOpenDynaset);
+    EXPECT_TRUE(byName->eof());
+    auto byQuery = db->openRecordset("SELECT NR, Inventurliste FROM inventur WHERE Inventurliste = 1", 0,
+                                     dao::dbAppendOnly);
+    EXPECT_TRUE(byQuery->bof() && byQuery->eof());
+    byQuery->addNew();
+    byQuery->setValue("NR", dao::Variant(105));
+    byQuery->update();
+    byQuery->setBookmark(byQuery->lastModified());
+    EXPECT_EQ(byQuery->value("NR").toLong(), 105);
+
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenTable, dao::dbAppendOnly); }), 3001);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenSnapshot, dao::dbAppendOnly); }), 3001);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenDynaset, dao::dbAppendOnly | dao::dbReadOnly); }),
+              3001);
+}
+
+TEST_F(RecordsetEditing, LockTypesAndOptionsAreDaosConstants)
+{
+    EXPECT_TRUE(db->openRecordset("inventur", dao::dbOpenDynaset)->lockEdits()) << "pessimistic by default";
+    EXPECT_TRUE(db->openRecordset("inventur", dao::dbOpenDynaset, 0, dao::dbPessimistic)->lockEdits());
+    auto optimistic = db->openRecordset("inventur", dao::dbOpenTable, 0, dao::dbOptimistic);
+    EXPECT_FALSE(optimistic->lockEdits());
+    EXPECT_TRUE(optimistic->updatable());
+    auto readOnly = db->openRecordset("inventur", dao::dbOpenDynaset, 0, dao::dbReadOnly);
+    EXPECT_FALSE(readOnly->updatable());
+    EXPECT_EQ(errorOf([&] { readOnly->edit(); }), 3027);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenDynaset, dao::dbReadOnly, dao::dbReadOnly); }),
+              3001);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenDynaset, 0, 9); }), 3001);
+    for (int type : {dao::dbOpenTable, dao::dbOpenDynaset, dao::dbOpenSnapshot, dao::dbOpenForwardOnly})
+        EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", type, dao::dbDenyWrite); }), 0) << type;
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenTable, dao::dbDenyRead); }), 0);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("inventur", dao::dbOpenDynaset, dao::dbDenyRead); }), 3001);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT * FROM inventur", 0, dao::dbDenyRead); }), 3001);
+
+    // A sorted or filtered copy locks the way its source does.
+    auto optimisticDynaset = db->openRecordset("inventur", dao::dbOpenDynaset, 0, dao::dbOptimistic);
+    optimisticDynaset->setSort("NR");
+    EXPECT_FALSE(optimisticDynaset->openRecordset()->lockEdits());
+    auto pessimistic = db->openRecordset("inventur", dao::dbOpenDynaset);
+    pessimistic->setFilter("NR > 0");
+    EXPECT_TRUE(pessimistic->openRecordset()->lockEdits());
+}
+
+TEST_F(RecordsetEditing, AnUpdateOfARowChangedSinceEditRaises3197AndStaysPending)
+{
+    db->execute("INSERT INTO titel (ID, Name) VALUES (1, 'faust')", dao::dbFailOnError);
+    auto other = engine.openDatabase(path); // another connection, as another program would write
+    for (int lockEdit : {dao::dbOptimistic, dao::dbPessimistic}) {
+        SCOPED_TRACE(lockEdit);
+        auto rs = db->openRecordset("titel", dao::dbOpenDynaset, 0, lockEdit);
+        rs->edit();
+        rs->setValue("Klein", dao::Variant(7));
+        // A change of another column, and one of letter case only, count as changes.
+        other->execute(lockEdit == dao::dbOptimistic ? "UPDATE titel SET Preis = 2 WHERE ID = 1"
+                                                     : "UPDATE titel SET Name = 'Faust' WHERE ID = 1",
+                       dao::dbFailOnError);
+        EXPECT_EQ(errorOf([&] { rs->update(); }), 3197);
+        EXPECT_EQ(rs->editMode(), dao::dbEditInProgress) << "the edit stays pending";
+        EXPECT_EQ(errorOf([&] { rs->update(); }), 3197) << "and keeps failing";
+        auto check = other->openRecordset("SELECT Klein FROM titel WHERE ID = 1");
+        EXPECT_TRUE(check->value(0).isNull()) << "the row keeps the other change only";
+        rs->move(0); // shows the other change and drops this one
+        EXPECT_EQ(rs->editMode(), dao::dbEditNone);
+        if (lockEdit == dao::dbOptimistic)
+            EXPECT_DOUBLE_EQ(rs->value("Preis").toDouble(), 2);
+        else
+            EXPECT_EQ(rs->value("Name").toText(), "Faust");
+        rs->edit();
+        rs->setValue("Klein", dao::Variant(lockEdit));
+        rs->update();
+        EXPECT_EQ(other->openRecordset("SELECT Klein FROM titel WHERE ID = 1")->value(0).toLong(), lockEdit);
+        db->execute("UPDATE titel SET Klein = NULL", dao::dbFailOnError);
+    }
+
+    // Another recordset of the same database counts as another user; a row deleted meanwhile is 3167.
+    auto first = db->openRecordset("inventur", dao::dbOpenDynaset, 0, dao::dbOptimistic);
+    auto second = db->openRecordset("inventur", dao::dbOpenDynaset, 0, dao::dbOptimistic);
+    first->edit();
+    first->setValue("NR", dao::Variant(1));
+    second->edit();
+    second->setValue("NR", dao::Variant(2));
+    second->update();
+    EXPECT_EQ(errorOf([&] { first->update(); }), 3197);
+    first->cancelUpdate();
+    first->edit();
+    first->setValue("NR", dao::Variant(3));
+    other->execute("DELETE FROM inventur WHERE NR = 2", dao::dbFailOnError);
+    EXPECT_EQ(errorOf([&] { first->update(); }), 3167);
+    EXPECT_EQ(count("NR = 3"), 0);
+
+    // Inside a transaction the check and the write belong to it.
+    first->moveNext();
+    db->beginTrans();
+    first->edit();
+    first->setValue("NR", dao::Variant(4));
+    first->update();
+    EXPECT_EQ(count("NR = 4"), 1);
+    db->rollback();
+    EXPECT_EQ(count("NR = 4"), 0);
+    EXPECT_EQ(count("NR = 102"), 1);
+}
+
+TEST_F(RecordsetEditing, APessimisticEditLocksItsRowAgainstOtherRecordsets)
+{
+    auto holder = db->openRecordset("inventur", dao::dbOpenDynaset, 0, dao::dbPessimistic);
+    auto optimistic = db->openRecordset("inventur", dao::dbOpenTable, 0, dao::dbOptimistic);
+    auto pessimistic = db->openRecordset("SELECT * FROM inventur WHERE NR > 100", dao::dbOpenDynaset);
+    holder->edit();
+    holder->setValue("NR", dao::Variant(111));
+    EXPECT_EQ(errorOf([&] { pessimistic->edit(); }), 3188);
+    EXPECT_EQ(pessimistic->editMode(), dao::dbEditNone);
+    optimistic->edit(); // optimistic locking waits for Update
+    optimistic->setValue("NR", dao::Variant(112));
+    EXPECT_EQ(errorOf([&] { optimistic->update(); }), 3188);
+    EXPECT_EQ(errorOf([&] { pessimistic->deleteCurrent(); }), 3188);
+    pessimistic->moveNext();
+    pessimistic->edit(); // other rows are free
+    pessimistic->cancelUpdate();
+    holder->update();
+    EXPECT_EQ(errorOf([&] { optimistic->update(); }), 3197) << "the lock is gone, the row has changed";
+    optimistic->move(0);
+    EXPECT_EQ(optimistic->value("NR").toLong(), 111);
+
+    // Moving, cancelling, closing and dropping the recordset free the row.
+    db->execute("INSERT INTO inventur (NR) VALUES (104)", dao::dbFailOnError);
+    optimistic->requery();
+    for (const std::function<void()>& release :
+         std::initializer_list<std::function<void()>>{[&] { holder->moveNext(); }, [&] { holder->cancelUpdate(); },
+                                                      [&] { holder->close(); }, [&] { holder.reset(); }}) {
+        holder = db->openRecordset("inventur", dao::dbOpenDynaset);
+        holder->edit();
+        EXPECT_EQ(errorOf([&] { optimistic->deleteCurrent(); }), 3188);
+        release();
+        optimistic->deleteCurrent();
+        optimistic->moveNext();
+    }
+    EXPECT_EQ(count(), 0);
+
+    // LockEdits can be changed on an open recordset.
+    db->execute("INSERT INTO inventur (NR) VALUES (7)", dao::dbFailOnError);
+    auto a = db->openRecordset("inventur", dao::dbOpenDynaset);
+    auto b = db->openRecordset("inventur", dao::dbOpenDynaset);
+    a->setLockEdits(false);
+    EXPECT_FALSE(a->lockEdits());
+    a->edit();
+    b->edit();
+    b->setValue("NR", dao::Variant(8));
+    b->update();
+}
+
+TEST_F(RecordsetEditing, AFailedEditUpdateLeavesTheEditPendingAndTheRowAsItWas)
+{
+    db->execute("INSERT INTO titel (ID, Name) VALUES (1, 'Faust')", dao::dbFailOnError);
+    db->execute("INSERT INTO titel (ID, Name) VALUES (2, 'Ilias')", dao::dbFailOnError);
+    auto rs = db->openRecordset("titel", dao::dbOpenDynaset, 0, dao::dbOptimistic);
+    rs->moveNext();
+    rs->edit();
+    rs->setValue("ID", dao::Variant(1));
+    EXPECT_EQ(errorOf([&] { rs->update(); }), 3022);
+    EXPECT_EQ(rs->editMode(), dao::dbEditInProgress);
+    rs->setValue("ID", dao::Variant(3));
+    rs->setValue("Name", dao::Variant());
+    EXPECT_EQ(errorOf([&] { rs->update(); }), 3314);
+    EXPECT_EQ(rs->editMode(), dao::dbEditInProgress);
+    // Nothing of the failed writes stays open: another connection writes at once.
+    auto other = engine.openDatabase(path);
+    other->execute("INSERT INTO titel (ID, Name) VALUES (9, 'Odyss')", dao::dbFailOnError);
+    EXPECT_EQ(rowsOf(*other->openRecordset("SELECT ID, Name FROM titel ORDER BY ID")),
+              (QJsonArray{QJsonArray{1, "Faust"}, QJsonArray{2, "Ilias"}, QJsonArray{9, "Odyss"}}));
+    rs->setValue("Name", dao::Variant("Ilias"));
+    rs->update();
+    EXPECT_EQ(rs->value("ID").toLong(), 3);
 }

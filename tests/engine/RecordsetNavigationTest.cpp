@@ -151,6 +151,12 @@ TEST_F(RecordsetNavigation, SeekUsesTheCurrentIndexOfATableTypeRecordset)
     EXPECT_EQ(rs->value("NR").toLong(), 202);
     rs->seek("<", {dao::Variant(2)});
     EXPECT_EQ(rs->value("NR").toLong(), 101) << "the last row of list 1";
+    rs->seek(">", {dao::Variant(1), dao::Variant(102)});
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "after 102 in list 1 comes the smaller number";
+    rs->seek("<=", {dao::Variant(1), dao::Variant(102)});
+    EXPECT_EQ(rs->value("NR").toLong(), 102);
+    rs->seek("<=", {dao::Variant(1)});
+    EXPECT_EQ(rs->value("NR").toLong(), 101) << "a missing trailing key: the end of list 1";
     rs->seek("=", {dao::Variant(3)});
     EXPECT_TRUE(rs->noMatch());
     rs->setIndex("PrimaryKey");
@@ -187,4 +193,66 @@ TEST_F(RecordsetNavigation, CriteriaWithSyntaxErrorsGiveJetsError)
     EXPECT_EQ(number, 3075);
     EXPECT_EQ(errorOf([&] { rs->findFirst("NR = 'unterminated"); }), 3075);
     EXPECT_EQ(rs->value("NR").toLong(), 101) << "the cursor stays where it was";
+}
+
+TEST_F(RecordsetNavigation, AbsoluteAndPercentPositionReachTheRowsCountedSoFar)
+{
+    auto rs = db->openRecordset("SELECT * FROM inventur ORDER BY Inventurliste, NR", dao::dbOpenDynaset);
+    EXPECT_EQ(errorOf([&] { rs->setAbsolutePosition(1); }), 3001) << "only the first row is counted at open";
+    rs->moveLast();
+    rs->setAbsolutePosition(2);
+    EXPECT_EQ(rs->value("NR").toLong(), 103);
+    EXPECT_EQ(rs->absolutePosition(), 2);
+    EXPECT_DOUBLE_EQ(rs->percentPosition(), 60);
+    EXPECT_EQ(errorOf([&] { rs->setAbsolutePosition(5); }), 3001);
+    EXPECT_EQ(errorOf([&] { rs->setAbsolutePosition(-1); }), 3001);
+    EXPECT_EQ(rs->value("NR").toLong(), 103) << "a refused position leaves the cursor";
+
+    rs->setPercentPosition(77);
+    EXPECT_EQ(rs->value("NR").toLong(), 201) << "the nearest row";
+    EXPECT_DOUBLE_EQ(rs->percentPosition(), 80);
+    rs->setPercentPosition(0);
+    EXPECT_EQ(rs->absolutePosition(), 0);
+    rs->setPercentPosition(100);
+    EXPECT_EQ(rs->value("NR").toLong(), 202);
+    EXPECT_EQ(errorOf([&] { rs->setPercentPosition(100.5); }), 3001);
+    EXPECT_EQ(errorOf([&] { rs->setPercentPosition(-1); }), 3001);
+
+    // Positions count the rows not deleted; setting one drops a pending edit like any move.
+    rs->setAbsolutePosition(1);
+    rs->deleteCurrent();
+    rs->setAbsolutePosition(1);
+    EXPECT_EQ(rs->value("NR").toLong(), 103);
+    rs->setAbsolutePosition(3);
+    EXPECT_EQ(rs->value("NR").toLong(), 202);
+    rs->edit();
+    rs->setValue("NR", dao::Variant(1));
+    rs->setAbsolutePosition(0);
+    EXPECT_EQ(rs->editMode(), dao::dbEditNone);
+    rs->setAbsolutePosition(3);
+    EXPECT_EQ(rs->value("NR").toLong(), 202);
+
+    auto snapshot = db->openRecordset("inventur", dao::dbOpenSnapshot);
+    snapshot->moveLast();
+    snapshot->setAbsolutePosition(0);
+    EXPECT_EQ(snapshot->value("NR").toLong(), 101);
+
+    // A table-type recordset has a PercentPosition over its index order but no AbsolutePosition.
+    auto table = db->openRecordset("inventur", dao::dbOpenTable);
+    table->setIndex("ListeNr");
+    EXPECT_EQ(errorOf([&] { table->absolutePosition(); }), 3251);
+    EXPECT_EQ(errorOf([&] { table->setAbsolutePosition(0); }), 3251);
+    table->setPercentPosition(100);
+    EXPECT_EQ(table->value("NR").toLong(), 201);
+    EXPECT_DOUBLE_EQ(table->percentPosition(), 100);
+
+    auto forward = db->openRecordset("inventur", dao::dbOpenForwardOnly);
+    EXPECT_EQ(errorOf([&] { forward->percentPosition(); }), 3251);
+    EXPECT_EQ(errorOf([&] { forward->setPercentPosition(50); }), 3251);
+
+    auto empty = db->openRecordset("SELECT * FROM inventur WHERE NR < 0", dao::dbOpenSnapshot);
+    EXPECT_EQ(empty->absolutePosition(), -1);
+    EXPECT_DOUBLE_EQ(empty->percentPosition(), 0);
+    EXPECT_EQ(errorOf([&] { empty->setPercentPosition(50); }), 3021);
+    EXPECT_EQ(errorOf([&] { empty->setAbsolutePosition(0); }), 3001);
 }
