@@ -3,6 +3,7 @@
 #include "app/InventoryDatabase.h"
 #include "app/ProgramIcon.h"
 #include "app/TfCopyDlg.h"
+#include "engine/Database.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 #include "stocktaking/Capture.h"
@@ -147,6 +148,7 @@ void TfMain::ConnectHandlers()
     connect(ui->btn_Del_inv, &QPushButton::clicked, this,
             [this] { Application->Run([this] { btn_Del_invClick(ui->btn_Del_inv); }); });
     ui->ed_BuchNr->installEventFilter(this);
+    ConnectReportHandlers();
     if (auto* first = ui->DBNavigator1->findChild<QToolButton*>("nbFirst"))
         connect(first, &QToolButton::clicked, this, [this] { Application->Run([this] { TB_INV.First(); }); });
     if (auto* last = ui->DBNavigator1->findChild<QToolButton*>("nbLast"))
@@ -267,6 +269,9 @@ void TfMain::Button3Click(QObject*)
             Application->MessageBox(text);
         };
         view.processEvents = [] { QCoreApplication::processEvents(); };
+        view.beginBatch = [this] { DB_INV.CoreDatabase()->beginTrans(); };
+        view.commitBatch = [this] { DB_INV.CoreDatabase()->commitTrans(); };
+        view.rollbackBatch = [this] { DB_INV.CoreDatabase()->rollback(); };
         import::ImportNumbers(OpenDialog1.FileName, TB_INV, view);
     }
     ui->Label5->setText(QStringLiteral("fertig."));

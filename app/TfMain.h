@@ -58,6 +58,12 @@ public:
     bool ed_BuchNrKeyPress(QObject* Sender, QChar Key);
     void btn_Del_invClick(QObject* Sender);
     void Button3Click(QObject* Sender);
+    void btn_FehlendeBuecherClick(QObject* Sender);
+    void btn_AlleDatenClick(QObject* Sender);
+    void btn_OhneTitelClick(QObject* Sender);
+    void btn_OhneAutorClick(QObject* Sender);
+    void btn_GleicherAutTitClick(QObject* Sender);
+    void btn_SonderzeichenClick(QObject* Sender);
 
     // The capture caption: "vorhandene Buch-Nummern (<count of the active list>)".
     void ShowCaptureCount();
@@ -77,6 +83,9 @@ private:
     void SetUpLook();
     void SetUpDatabases();
     void ConnectHandlers();
+    void ConnectReportHandlers();
+    // Runs a catalogue check and shows its result in the report window.
+    void ShowCheck(int check);
 
     QString programFolder_;
     QString cataloguePath_;

@@ -3,6 +3,7 @@
 //   tb_veltrano_recordcount_100k   its record count
 //   detail_follow_100k             TB_INV following a master scroll onto a list of 100,000 entries in a
 //                                  database of 300,000 entries
+//   locate_100k                    Locate of a number (the list's last one) in that list
 // --small runs the same on veltrano.mdb and small lists (a smoke run).
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
@@ -102,6 +103,16 @@ int main(int argc, char** argv)
         const double follow = msSince(start);
         std::cout << "detail_follow" << suffix << ": " << follow << " ms (list " << master.FieldByName("IDX")->AsInteger()
                   << ", first NR " << entries.FieldByName("NR")->AsInteger() << ")\n";
+
+        // Locate the list's last number from its first row.
+        entries.Last();
+        const int wanted = entries.FieldByName("NR")->AsInteger();
+        entries.First();
+        start = Clock::now();
+        const bool found = entries.Locate("NR", wanted, 0);
+        const double locate = msSince(start);
+        std::cout << "locate" << suffix << ": " << locate << " ms (NR " << wanted << (found ? " found" : " not found")
+                  << " at row " << entries.RecNo() << ")\n";
         (void)sum;
     } catch (const std::exception& e) {
         std::cerr << "Error: " << e.what() << "\n";

@@ -204,6 +204,23 @@ void TVoDaoDatabase::SetShowSystemObjects(bool value)
         RefreshNameLists();
 }
 
+void TVoDaoDatabase::CreateQueryDef(const QString& name, const QString& sqlText)
+{
+    if (!coreDatabase_)
+        DatabaseError(QStringLiteral("Database is not connected!"));
+    coreDatabase_->createQueryDef(name.toStdString(), sqlText.toStdString());
+    RefreshNameLists();
+}
+
+void TVoDaoDatabase::DeleteQueryDef(const QString& name)
+{
+    if (!coreDatabase_)
+        DatabaseError(QStringLiteral("Database is not connected!"));
+    RefreshNameLists();
+    coreDatabase_->deleteQueryDef(name.toStdString());
+    RefreshNameLists();
+}
+
 void TVoDaoDatabase::FillDatabaseTypes()
 {
     const QString key = jetRegistryVersion(version_);

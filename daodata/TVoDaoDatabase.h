@@ -97,6 +97,10 @@ public:
     QStringList LoginParams; // "USER NAME=…", "PASSWORD=…", "DBPASSWORD=…"
     const QStringList& TransactionList() const { return transactionList_; }
     void RefreshNameLists();
+    // A saved query of the core database; the name lists are refreshed
+    // after the creation and before and after the deletion.
+    void CreateQueryDef(const QString& name, const QString& sqlText);
+    void DeleteQueryDef(const QString& name);
 
     // The engine objects (empty when not made / not connected).
     std::shared_ptr<dao::DBEngine> CoreDBEngine() const { return engine_; }

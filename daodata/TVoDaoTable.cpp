@@ -17,6 +17,32 @@
 #include "framework/data/TMasterDataLink.h"
 #include "platform/CodePages.h"
 
+namespace {
+
+// A line of QueryDefParameters as the value of a parameter of that DAO type:
+// numbers and booleans are converted here, as DAO converts a value put to a
+// parameter, so that text that is no number is refused (DaoError).
+dao::Variant ParameterValue(int daoType, const QString& line)
+{
+    const dao::Variant text(line.toUtf8().toStdString());
+    switch (daoType) {
+    case 1: return dao::Variant(text.toBool());
+    case 2:
+    case 3:
+    case 4: return dao::Variant::longValue(text.toLong());
+    case 5:
+    case 6:
+    case 7:
+    case 16:
+    case 19:
+    case 20:
+    case 21: return dao::Variant(text.toDouble());
+    default: return text; // text and dates: the engine converts them
+    }
+}
+
+} // namespace
+
 TVoDaoTable::TVoDaoTable(const QString& name) : masterLink_(std::make_unique<TMasterDataLink>(this))
 {
     SetName(name);
@@ -181,7 +207,7 @@ void TVoDaoTable::OpenDaoRecordset()
                                              "parameter is not in valid format!"));
             const QString line = QueryDefParameters[next++];
             try {
-                parameter->setValue(line.isEmpty() ? dao::Variant() : dao::Variant(line.toUtf8().toStdString()));
+                parameter->setValue(line.isEmpty() ? dao::Variant() : ParameterValue(parameter->type(), line));
             } catch (const dao::DaoError&) {
                 DatabaseError(QStringLiteral("TVoDaoTable.OpenDaoRecordset: Invalid number of QueryDef parameters or "
                                              "parameter is not in valid format!"));
@@ -259,14 +285,14 @@ void TVoDaoTable::FieldsBound()
         const int index = field->FieldNo() - 1;
         if (index >= 0 && index < int(writable_.size()) && !writable_[index])
             field->SetReadOnly(true);
-        if (field->DataType() == ftDateTime && field->DisplayWidth() < 20)
-            field->SetDisplayWidth(20);
+        SetUpFieldDisplay(field);
         if (UseCaptions && index >= 0 && index < int(fieldObjects_.size())) {
             const auto& props = fieldObjects_[index]->info().properties;
             if (auto caption = props.find("Caption"); caption != props.end())
                 field->SetDisplayLabel(QString::fromStdString(caption->second));
         }
     }
+    LookUpEncrypter();
 }
 
 void TVoDaoTable::InternalClose()

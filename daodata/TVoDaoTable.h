@@ -3,9 +3,12 @@
 // table, a saved query or SQL text of its connection.
 #include "daodata/TParams.h"
 #include "daodata/TVoDaoDatasetLink.h"
+#include "daodata/TVoDaoIndexDefs.h"
 #include "framework/data/TDataSet.h"
 
+#include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,12 +125,79 @@ public:
     // The sort lines joined with ", ", followed by one blank.
     QString SortText() const;
     bool RefreshSorted = false;
-    QString IndexName;
     // The condition the current master row puts on this dataset.
     QString DetailCondition() const;
     // Reopens the recordset with the current settings; the dataset stays open.
     void ReopenInPlace();
     TDataSource* GetDataSource() const override { return MasterSource(); }
+
+    // --- filtering and record search ---
+    // Filter, Filtered and OnFilterRecord reopen an open dataset in place. A
+    // filter the engine refuses raises its error; the dataset is then reopened
+    // without the filter text so that it goes on working.
+    void SetFilter(const QString& text) override;
+    void SetFiltered(bool on) override;
+    void SetOnFilterRecord(const TFilterRecordEvent& handler) override;
+    const QString& IndexName() const { return indexName_; }
+    // Table-type only (an empty name is always allowed); clears SortedBy. On an
+    // open table the rows follow the index at once, from the first row.
+    void SetIndexName(const QString& name);
+    bool AutoFindIndex = true;
+    // The indexes of the table, read from its table definition when asked
+    // (none for SQL and saved-query sources).
+    TVoDaoIndexDefs IndexDefs() const;
+    int IndexFieldCount() const;
+    // A field of the current index, in index order; refuses on a closed dataset.
+    TField* IndexFields(int index) const;
+    // Key field names separated by ";", one value or a list of values, options
+    // loCaseInsensitive and loPartialKey. The engine finds the row (Seek on a
+    // table with a fitting index, FindFirst otherwise); not found leaves the
+    // current row where it was.
+    bool Locate(const QString& keyFields, const QVariant& keyValues, TLocateOptions options) override;
+    // The value of the result field (a list for several) in the first row with
+    // the keys, or null; the current row does not move.
+    QVariant Lookup(const QString& keyFields, const QVariant& keyValues, const QString& resultFields) override;
+    // Searches from the current row; each call is kept as the last search that
+    // the argument-less forms repeat.
+    using TDataSet::FindFirst;
+    using TDataSet::FindLast;
+    using TDataSet::FindNext;
+    using TDataSet::FindPrior;
+    bool FindFirst(const QString& keyFields, const QVariant& keyValues, TLocateOptions options);
+    bool FindLast(const QString& keyFields, const QVariant& keyValues, TLocateOptions options);
+    bool FindNext(const QString& keyFields, const QVariant& keyValues, TLocateOptions options);
+    bool FindPrior(const QString& keyFields, const QVariant& keyValues, TLocateOptions options);
+    // The condition a search hands to the engine for these keys.
+    QString SearchCondition(const QString& keyFields, const QVariant& keyValues, TLocateOptions options) const;
+    // The same with plain equality, as Lookup uses it.
+    QString KeyCondition(const QString& keyFields, const QVariant& keyValues) const;
+
+    // --- export ---
+    // Each hands one SELECT … INTO … IN … statement to the engine, whose
+    // installable formats write the target. DeleteOld removes an existing
+    // target first; ExportBlobs also exports binary large-object fields.
+    void ExportToText(const QString& FileName, bool ExportBlobs, bool DeleteOld);
+    void ExportToHTML(const QString& FileName, bool ExportBlobs, bool DeleteOld);
+    void ExportToExcel(const QString& FileName, const QString& SheetName, int Version, bool ExportBlobs,
+                       bool DeleteOld);
+    void ExportToParadox(const QString& FileName, int Version, bool ExportBlobs, bool DeleteOld);
+    void ExportToDBase(const QString& FileName, int Version, bool ExportBlobs, bool DeleteOld);
+    void ExportToFoxPro(const QString& FileName, int Version, bool ExportBlobs, bool DeleteOld);
+    void ExportToDatabase(const QString& DatabaseFile, const QString& TargetTable, bool ExportBlobs,
+                          bool DeleteOld);
+    // The field list of an export: " [A], [B]" (or "*" for AllFields).
+    QString ExportFieldList(bool exportBlobs) const;
+
+    // --- blobs, display and encryption ---
+    // Optional component that encodes stored text: a QObject publishing the
+    // QString properties "DecodedString" and "EncodedString" (looked up at
+    // open). Text and blob values are decoded on read and encoded on post.
+    QObject* Encrypter() const { return encrypter_; }
+    // On an open dataset the new one is looked up at once.
+    void SetEncrypter(QObject* encrypter);
+    // Memo and blob values that are not cached are read from their row here;
+    // writing refuses "Cannot write to ReadOnly table!" on a read-only dataset.
+    std::unique_ptr<QIODevice> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
 
     // --- dataset ---
     int RecordCount() const override;
@@ -165,8 +235,17 @@ protected:
     void FieldsBound() override;
     void CheckFieldWritable(TField* field) override;
     void DoOnNewRecord() override;
+    // --- filtering and record search ---
+    bool FindRecord(bool restart, bool goForward) override;
 
 private:
+    enum class ExportKind { Text, Html, Excel, Paradox, DBase, FoxPro };
+    void ExportToFile(ExportKind kind, const QString& fileName, const QString& sheetName, const QString& connect,
+                      bool exportBlobs, bool deleteOld);
+    // Runs body with the export's source: the table, the saved query or a
+    // temporary saved query made from the SQL text for this one call (inside
+    // a transaction that is rolled back when withTransaction).
+    void WithExportSource(const std::function<void(const QString& source)>& body, bool withTransaction);
     void OpenDaoRecordset();
     void ApplySort(int options);
     // The condition the master puts on this dataset now (opening the master when it may); none when unlinked.
@@ -207,4 +286,59 @@ private:
     bool forwardOnFirst_ = false;
     mutable int cachedCount_ = -1;
     mutable bool countStale_ = true;
+
+    // --- filtering and record search ---
+    enum class FindMode { First, Last, Next, Prior };
+    struct LastSearch {
+        bool kept = false;
+        QString keyFields;
+        QVariant keyValues;
+        TLocateOptions options = 0;
+    };
+    void ApplyIndex();
+    void ApplyFilter(int options);
+    void ReopenForFilter();
+    // Rows that pass OnFilterRecord, walked on a copy of the cursor; with a
+    // bookmark: the number of the row that has it (-1 when none has).
+    int WalkAcceptedRows(const TBookmark& until) const;
+    QString ConditionFor(const QString& keyFields, const QVariant& keyValues, TLocateOptions options,
+                         bool equalityOnly) const;
+    bool FindByKeys(FindMode mode, const QString& keyFields, const QVariant& keyValues, TLocateOptions options);
+    bool LocateByWalking(const QStringList& names, const QVariantList& values, TLocateOptions options);
+    bool SeekOnTable(dao::Recordset& clone, const QStringList& names, const QVariantList& values,
+                     TLocateOptions options);
+    // Runs body with another recordset of the same rows standing in for the
+    // dataset's own one (rows are then read from it); everything is put back after.
+    void OnOtherCursor(const std::shared_ptr<dao::Recordset>& cursor, const std::function<void()>& body);
+    // Makes the row a search found on a copy of the cursor the current row;
+    // false when it cannot be reached there.
+    bool MoveToFoundRow(const dao::Recordset& found);
+    bool SearchRefused() const;
+    // The search criteria with the restriction the recordset was opened with:
+    // the rows all meet it, and the engine can use its indexes on it.
+    std::string EngineCriteria(const QString& condition) const;
+    QString indexName_;
+    QString engineRestriction_; // the master condition or filter put on the source at open
+    LastSearch lastSearch_;
+    bool searching_ = false;
+
+    // --- blobs, display and encryption ---
+    // Display width and GUID/memo text handlers of a field made at open.
+    void SetUpFieldDisplay(TField* field);
+    void LookUpEncrypter();
+    // Stored text of a column to the dataset's text (decoded, then OEM to
+    // ANSI) and back (ANSI to OEM, then encoded); blobs only pass the Encrypter.
+    QString FromEngineText(int column, const QString& stored) const;
+    QString ToEngineText(int column, const QString& text) const;
+    bool IsGuidColumn(int column) const;
+    // True when the buffer holds a memo or blob of its row by its size only.
+    bool HoldsBlobSize(const TVoDaoRecordBuffer* buffer, int column) const;
+    // Reads such a value from the buffer's row; false for null.
+    bool ReadBlobValue(const TVoDaoRecordBuffer* buffer, int column, QVariant& value) const;
+    // The value of a Bytes column's text: GUID text back to its 16 bytes.
+    QByteArray BytesOfText(int column, const QString& text) const;
+    // The table-type count checked against a copy moved to its last row.
+    int CheckedTableCount(long engineCount) const;
+    QPointer<QObject> encrypter_;
+    int decodedProperty_ = -1, encodedProperty_ = -1; // -1: no usable Encrypter
 };

@@ -2,6 +2,7 @@
 #include "daodata/TVoDaoTable.h"
 
 #include "daodata/TVoDaoDatabase.h"
+#include "daodata/VoDaoGuid.h"
 #include "engine/DaoError.h"
 #include "engine/Field.h"
 #include "engine/JetErrors.h"
@@ -10,10 +11,8 @@
 #include "framework/data/TField.h"
 #include "framework/data/TimeStamp.h"
 #include "framework/data/ValueText.h"
-#include "platform/CodePages.h"
 
 #include <QDate>
-#include <QUuid>
 
 namespace {
 
@@ -49,14 +48,9 @@ QString TVoDaoTable::ValueText(int column) const
     case dao::VarType::Single:
     case dao::VarType::Double: return QString::fromStdString(dao::formatDouble(v.toDouble()));
     case dao::VarType::Date: return TimeStampText(NumberToDateTime(v.toDouble()));
-    case dao::VarType::Text: {
-        QString text = QString::fromStdString(v.toText());
-        if (Translation) // stored as OEM bytes, shown in the ANSI code page
-            text = platform::fromCp850(platform::toCp1252(text));
-        return text;
-    }
+    case dao::VarType::Text: return FromEngineText(column, QString::fromStdString(v.toText()));
     case dao::VarType::Binary:
-    case dao::VarType::Guid: return QString::fromLatin1(QByteArray::fromStdString(v.bytes()));
+    case dao::VarType::Guid: return FromEngineText(column, QString::fromLatin1(QByteArray::fromStdString(v.bytes())));
     }
     return {};
 }
@@ -148,7 +142,9 @@ void TVoDaoTable::InternalLast()
     }
     rs.moveLast();
     rs.moveNext();
-    position_ = int(rs.size());
+    position_ = int(rs.recordCount());
+    if (tableType_ == 1 && (position_ < 1 || position_ > long(rs.size())))
+        position_ = CheckedTableCount(position_); // the engine's count of the table is off
 }
 
 void TVoDaoTable::MoveToRecordNumber(int recordNumber)
@@ -200,6 +196,10 @@ int TVoDaoTable::RecordCount() const
     const dao::Recordset& rs = *recordset_;
     if (rs.bof() && rs.eof()) {
         cachedCount_ = 0;
+    } else if (ClientFilterActive()) {
+        cachedCount_ = WalkAcceptedRows(TBookmark());
+    } else if (tableType_ == 1) {
+        cachedCount_ = WarnOnBadDatabase ? CheckedTableCount(rs.recordCount()) : int(rs.recordCount());
     } else {
         // As DAO counts a dynaset: a copy moved to its last row.
         auto copy = rs.clone();
@@ -218,6 +218,8 @@ int TVoDaoTable::RecNo() const
     if (State() == dsInsert)
         return -1;
     const auto* b = static_cast<const TVoDaoRecordBuffer*>(ActiveBuffer());
+    if (b && ClientFilterActive())
+        return bookmarkable_ && !b->Bookmark.isEmpty() ? WalkAcceptedRows(b->Bookmark) : -1;
     return b && b->RecordNumber >= 0 ? b->RecordNumber + 1 : -1;
 }
 
@@ -232,23 +234,8 @@ bool TVoDaoTable::GetFieldData(const TField* field, const TRecordBuffer* buffer,
         return false;
     QString text = b->Texts[index];
     const TFieldType type = field->DataType();
-    const bool cached = (type == ftMemo || type == ftFmtMemo) ? CacheMemos : CacheBlobs;
-    if (isLazyBlob(type) && !cached && !b->Changed[index]) {
-        // Memo and blob values are read from the row when asked for.
-        if (text.isEmpty() || !recordset_ || b->RecordNumber < 0)
-            return false;
-        auto* self = const_cast<TVoDaoTable*>(this);
-        self->MoveToRecordNumber(b->RecordNumber);
-        self->CursorPosChanged();
-        const dao::Variant v = recordset_->currentValue(index);
-        if (v.isNull())
-            return false;
-        if (type == ftMemo || type == ftFmtMemo)
-            value = QString::fromStdString(v.toText());
-        else
-            value = QByteArray::fromStdString(v.bytes());
-        return true;
-    }
+    if (HoldsBlobSize(b, index)) // memo and blob values are read from the row when asked for
+        return ReadBlobValue(b, index, value);
     if (text.isEmpty())
         return false;
     switch (type) {
@@ -277,7 +264,7 @@ bool TVoDaoTable::GetFieldData(const TField* field, const TRecordBuffer* buffer,
         break;
     }
     case ftBytes:
-    case ftVarBytes:
+    case ftVarBytes: value = BytesOfText(index, text); break;
     case ftBlob:
     case ftGraphic:
     case ftTypedBinary: value = text.toLatin1(); break;
@@ -308,9 +295,7 @@ void TVoDaoTable::SetFieldData(TField* field, TRecordBuffer* buffer, const QVari
         case QMetaType::QDateTime: text = TimeStampText(value.toDateTime()); break;
         case QMetaType::QByteArray: {
             const QByteArray bytes = value.toByteArray();
-            text = field->DataType() == ftGuid && bytes.size() == 16
-                       ? QUuid::fromRfc4122(bytes).toString(QUuid::WithBraces).toUpper()
-                       : QString::fromLatin1(bytes);
+            text = IsGuidColumn(index) && bytes.size() == 16 ? vodao::GuidText(bytes) : QString::fromLatin1(bytes);
             break;
         }
         default: text = value.toString(); break;

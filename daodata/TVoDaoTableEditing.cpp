@@ -10,9 +10,6 @@
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 #include "framework/data/TimeStamp.h"
-#include "platform/CodePages.h"
-
-#include <QUuid>
 
 namespace {
 
@@ -37,7 +34,8 @@ void TVoDaoTable::InternalCancel()
 
 const TRecordBuffer* TVoDaoTable::GetOldRecordBuffer() const
 {
-    return State() == dsEdit ? &oldRecord_ : nullptr;
+    // Asked for in the temporary old-value state, which only an edit enters.
+    return State() == dsEdit || State() == dsOldValue ? &oldRecord_ : nullptr;
 }
 
 dao::Variant TVoDaoTable::PostValue(int index, const QString& text) const
@@ -53,21 +51,15 @@ dao::Variant TVoDaoTable::PostValue(int index, const QString& text) const
     if ((type == ftBytes || type == ftVarBytes) && fieldObjects_[index]->type() != 15)
         return dao::Variant::binary(text.toLatin1().toStdString());
     if (type == ftBlob || type == ftGraphic || type == ftTypedBinary)
-        return dao::Variant::binary(text.toLatin1().toStdString());
-    if (fieldObjects_[index]->type() == 15) { // GUID: its text or its 16 bytes
-        const QUuid id = text.size() == 16 ? QUuid::fromRfc4122(text.toLatin1()) : QUuid(text);
-        const QByteArray raw = id.toRfc4122();
-        // Microsoft's layout: the first three groups little-endian.
-        QByteArray ms = raw;
-        std::reverse(ms.begin(), ms.begin() + 4);
-        std::reverse(ms.begin() + 4, ms.begin() + 6);
-        std::reverse(ms.begin() + 6, ms.begin() + 8);
-        return dao::Variant::guid(ms.toStdString());
+        return dao::Variant::binary(ToEngineText(index, text).toLatin1().toStdString());
+    if (IsGuidColumn(index)) {
+        // The 16 bytes as read from the row (Microsoft's layout) or GUID text.
+        const QByteArray bytes = BytesOfText(index, text);
+        if (bytes.size() == 16)
+            return dao::Variant::guid(bytes.toStdString());
+        // Text that is no GUID goes to the engine, which refuses it.
     }
-    QString stored = text;
-    if (Translation)
-        stored = platform::fromCp1252(platform::toCp850(stored));
-    return dao::Variant(stored.toUtf8().toStdString());
+    return dao::Variant(ToEngineText(index, text).toUtf8().toStdString());
 }
 
 void TVoDaoTable::WriteValues()
@@ -153,8 +145,11 @@ void TVoDaoTable::InternalDelete()
         recordset_->moveLast();
     else
         recordset_->moveNext();
-    if (recordset_->eof())
+    if (recordset_->eof()) {
         recordset_->moveLast();
+        if (position_ > 0)
+            --position_; // counted along (table type): the row before the deleted one
+    }
 }
 
 void TVoDaoTable::LeaveDeletedRow()

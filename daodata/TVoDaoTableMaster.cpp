@@ -56,7 +56,7 @@ void TVoDaoTable::SetMasterFields(const QStringList& lines)
 void TVoDaoTable::SetSortedBy(const QStringList& lines)
 {
     sortedBy_ = lines;
-    IndexName.clear();
+    indexName_.clear();
     if (Active())
         ReopenInPlace();
 }
@@ -173,9 +173,12 @@ std::optional<QString> TVoDaoTable::MasterRestriction()
 
 void TVoDaoTable::ApplySortAndMaster(int options)
 {
+    ApplyIndex();
+    engineRestriction_.clear();
     const std::optional<QString> condition = MasterRestriction();
     if (!condition) {
         ApplySort(options);
+        ApplyFilter(options);
         return;
     }
     if (!tableName_.isEmpty()) {
@@ -194,6 +197,7 @@ void TVoDaoTable::ApplySortAndMaster(int options)
         recordset_ = filterBackup_->openRecordset(tableType_, options);
     }
     linkInactive_ = false;
+    engineRestriction_ = *condition;
 }
 
 void TVoDaoTable::ReopenInPlace()

@@ -6,7 +6,9 @@
 #include "platform/CodePages.h"
 #include "stocktaking/NumberText.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <exception>
 
 namespace import {
 namespace {
@@ -31,6 +33,59 @@ QStringList readLines(const QString& path)
     return lines;
 }
 
+// Groups the appended entries into transactions: a batch is committed once it
+// holds kBatchEntries entries or is kBatchMs old, and at the end.
+class Batches {
+public:
+    static constexpr int kBatchEntries = 2000;
+    static constexpr qint64 kBatchMs = 250;
+
+    explicit Batches(const ImportView& view) : view_(view) {}
+    ~Batches()
+    {
+        if (open_ && view_.rollbackBatch) {
+            try {
+                view_.rollbackBatch();
+            } catch (...) {
+            }
+        }
+    }
+
+    void beforeEntry()
+    {
+        if (open_ || !view_.beginBatch)
+            return;
+        view_.beginBatch();
+        open_ = true;
+        entries_ = 0;
+        age_.start();
+    }
+    void afterEntry()
+    {
+        if (open_ && (++entries_ >= kBatchEntries || age_.elapsed() >= kBatchMs))
+            commit();
+    }
+    void commit()
+    {
+        if (!open_)
+            return;
+        open_ = false;
+        try {
+            view_.commitBatch();
+        } catch (...) {
+            if (view_.rollbackBatch)
+                view_.rollbackBatch();
+            throw;
+        }
+    }
+
+private:
+    const ImportView& view_;
+    bool open_ = false;
+    int entries_ = 0;
+    QElapsedTimer age_;
+};
+
 } // namespace
 
 void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& view)
@@ -48,24 +103,34 @@ void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& vie
                       QString::number(counted));
     }
 
-    for (const QString& line : lines) {
-        view.progress(line);
-        if (line.isEmpty())
-            continue;
-        const std::optional<qint32> number = numbers::ParseInteger(line);
-        if (!number)
-            DatabaseError(numbers::NotAnIntegerText(line));
-        view.processEvents();
-        entries.Append();
-        try {
-            entries.FieldByName(QStringLiteral("NR"))->SetAsInteger(*number);
-            entries.Post();
-        } catch (...) {
-            entries.Cancel();
-            throw;
+    Batches batches(view);
+    try {
+        for (const QString& line : lines) {
+            view.progress(line);
+            if (line.isEmpty())
+                continue;
+            const std::optional<qint32> number = numbers::ParseInteger(line);
+            if (!number)
+                DatabaseError(numbers::NotAnIntegerText(line));
+            view.processEvents();
+            batches.beforeEntry();
+            entries.Append();
+            try {
+                entries.FieldByName(QStringLiteral("NR"))->SetAsInteger(*number);
+                entries.Post();
+            } catch (...) {
+                entries.Cancel();
+                throw;
+            }
+            batches.afterEntry();
+            view.processEvents();
         }
-        view.processEvents();
+    } catch (...) {
+        // The entries before the failing line stay stored.
+        batches.commit();
+        throw;
     }
+    batches.commit();
 }
 
 } // namespace import

@@ -11,6 +11,12 @@ struct ImportView {
     std::function<void(const QString&)> progress; // the text of the progress label
     std::function<void(const QString&)> warn;     // beep and message box for a line that is no number
     std::function<void()> processEvents;          // keeps the window painted around each entry
+    // Optional: entries are then stored in batches, each one transaction, so
+    // that a large file does not wait for the disk once per entry. Everything
+    // appended is committed before ImportNumbers returns or raises.
+    std::function<void()> beginBatch;
+    std::function<void()> commitBatch;
+    std::function<void()> rollbackBatch;
 };
 
 // Reads path twice: a checking pass that warns about each non-empty line that
@@ -19,6 +25,8 @@ struct ImportView {
 // line and stops with "'<line>' ist kein gültiger Integerwert" at the first
 // line that is none (the entries before it stay stored, nothing is left
 // pending). Lines may end in CR LF. Raises when the file cannot be read.
+// With batches, the entries stored before a failure are committed before the
+// error passes on.
 void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& view);
 
 } // namespace import

@@ -1,10 +1,22 @@
 #include "stocktaking/TfFehlendeBuecher.h"
 #include "ui_TfFehlendeBuecher.h"
 
+#include "daodata/TVoDaoTable.h"
+#include "framework/data/TDataSource.h"
+#include "framework/ui/EInvalidOperation.h"
+#include "framework/ui/TApplication.h"
+#include "framework/ui/TProgressWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
 TfFehlendeBuecher* fFehlendeBuecher = nullptr;
 
 TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
-    : QWidget(parent, Qt::Dialog), ui(std::make_unique<Ui::TfFehlendeBuecher>())
+    : QDialog(parent), ui(std::make_unique<Ui::TfFehlendeBuecher>())
 {
     ui->setupUi(this);
     setObjectName("fFehlendeBuecher");
@@ -13,6 +25,90 @@ TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
     font.setPixelSize(13);
     setFont(font);
     ui->VoDaoDBGrid1->setVisible(false);
+    ui->VoDaoDBGrid1->setProperty("AutoSizeColumns", false);
+    SaveDialog1.Filter = QStringLiteral("HTML-Datei|*.HTML");
+
+    connect(ui->Button1, &QPushButton::clicked, this,
+            [this] { Application->Run([this] { Button1Click(ui->Button1); }); });
+    connect(ui->btn_Autosize, &QPushButton::clicked, this,
+            [this] { Application->Run([this] { btn_AutosizeClick(ui->btn_Autosize); }); });
 }
 
 TfFehlendeBuecher::~TfFehlendeBuecher() = default;
+
+void TfFehlendeBuecher::Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress)
+{
+    source_ = source;
+    programFolder_ = programFolder;
+    progress_ = progress;
+}
+
+TVoDaoTable* TfFehlendeBuecher::DataSet() const
+{
+    return source_ ? dynamic_cast<TVoDaoTable*>(source_->DataSet()) : nullptr;
+}
+
+QString TfFehlendeBuecher::ReportsFolder() const { return programFolder_ + QStringLiteral("REPORTS"); }
+
+int TfFehlendeBuecher::ShowModal()
+{
+    if (isVisible())
+        throw EInvalidOperation(QStringLiteral("Aus einem sichtbaren Fenster kann kein modales gemacht werden"));
+    setWindowModality(Qt::ApplicationModal);
+    const int result = Application->interaction().execDialog(*this);
+    setWindowModality(Qt::NonModal);
+    return result;
+}
+
+void TfFehlendeBuecher::Show()
+{
+    setWindowModality(Qt::NonModal);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfFehlendeBuecher::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Application->Run([this] { FormShow(this); });
+}
+
+void TfFehlendeBuecher::FormShow(QObject*)
+{
+    ui->VoDaoExportButton1->setProperty("DefaultExportDir", ReportsFolder());
+    const TVoDaoTable* data = DataSet();
+    const int count = data && data->Active() ? data->RecordCount() : 0;
+    SetCaption(Caption() + QStringLiteral(" --=[") + QString::number(count) +
+               QStringLiteral(" angezeigte Datensätze.]=--"));
+}
+
+void TfFehlendeBuecher::Button1Click(QObject*)
+{
+    // A missing REPORTS folder is not created; the dialog then starts in the program folder.
+    SaveDialog1.InitialDir = QDir(ReportsFolder()).exists() ? ReportsFolder() : programFolder_;
+    SaveDialog1.FileName = QStringLiteral("Inventur vom ");
+    SaveDialog1.DefaultExt = QStringLiteral("html");
+    if (!SaveDialog1.Execute())
+        return;
+    TVoDaoTable* data = DataSet();
+    if (!data)
+        return;
+    // The progress window goes away also when the export fails; the
+    // document is handed on only when it was written.
+    // A name typed with dots in it ("Inventur vom 06.12.2026") counts as
+    // having an extension for the dialog; the report still needs its own to
+    // open in a browser.
+    const QString suffix = QFileInfo(SaveDialog1.FileName).suffix().toLower();
+    if (suffix != QLatin1String("html") && suffix != QLatin1String("htm"))
+        SaveDialog1.FileName += QStringLiteral(".html");
+    TProgressShown shown(progress_, QStringLiteral("Bücher werden gespeichert..."));
+    data->ExportToHTML(SaveDialog1.FileName, false, true);
+    Application->interaction().openDocument(SaveDialog1.FileName);
+}
+
+void TfFehlendeBuecher::btn_AutosizeClick(QObject*) { ui->VoDaoDBGrid1->setProperty("AutoSizeColumns", true); }

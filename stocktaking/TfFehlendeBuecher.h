@@ -1,21 +1,53 @@
 #pragma once
-#include <QWidget>
+#include "framework/ui/TFileDialog.h"
+
+#include <QDialog>
 #include <memory>
 
 namespace Ui {
 class TfFehlendeBuecher;
 }
+class TDataSource;
+class TProgressWindow;
+class TVoDaoTable;
 
 // The report window: shows the result of the missing-books query or of a
 // catalogue check, counted in its caption, and exports it. Its grid stays
 // hidden; the result is read in the exported file.
-class TfFehlendeBuecher : public QWidget {
+class TfFehlendeBuecher : public QDialog {
     Q_OBJECT
 public:
     explicit TfFehlendeBuecher(QWidget* parent = nullptr);
     ~TfFehlendeBuecher() override;
 
     std::unique_ptr<Ui::TfFehlendeBuecher> ui;
+    TSaveDialog SaveDialog1;
+
+    // The result shown (the main window's catalogue dataset), the folder
+    // holding REPORTS, and the progress window shown around the export.
+    void Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress);
+    TVoDaoTable* DataSet() const;
+
+    QString Caption() const { return windowTitle(); }
+    void SetCaption(const QString& caption) { setWindowTitle(caption); }
+    // Runs the window modally; refuses when it is already visible.
+    int ShowModal();
+    // Shows the window without blocking, or brings it to the front.
+    void Show();
+
+    void FormShow(QObject* Sender);
+    void Button1Click(QObject* Sender);
+    void btn_AutosizeClick(QObject* Sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QString ReportsFolder() const;
+
+    TDataSource* source_ = nullptr;
+    QString programFolder_;
+    TProgressWindow* progress_ = nullptr;
 };
 
 extern TfFehlendeBuecher* fFehlendeBuecher;

@@ -276,6 +276,10 @@ protected:
     void ClearBuffers();
     // True while Filtered is on and OnFilterRecord is assigned.
     bool ClientFilterActive() const { return m_filtered && m_onFilterRecord != nullptr; }
+    // Store the filter switch or handler without moving: for datasets that
+    // reopen their cursor on a filter change instead.
+    void StoreFiltered(bool on) { m_filtered = on; }
+    void StoreOnFilterRecord(const TFilterRecordEvent& handler) { m_onFilterRecord = handler; }
     // Runs OnFilterRecord on a buffer (state dsFilter, calculated fields computed).
     bool RecordPassesFilter(TRecordBuffer* buffer);
     // Computes the calculated and lookup fields of a buffer.

@@ -1,7 +1,7 @@
 #pragma once
 // The one seam through which the program asks and tells the user anything
-// modal: message and confirmation boxes, file dialogs, modal dialog runs and
-// the beep. The application object holds the active implementation; tests
+// modal: message and confirmation boxes, file dialogs, modal dialog runs,
+// the beep and documents handed to other programs. The application object holds the active implementation; tests
 // install a RecordingInteraction that answers from a script.
 #include <QString>
 #include <QStringList>
@@ -27,6 +27,7 @@ struct FileDialogRequest {
     QString initialDir;
     QString fileName;
     QString defaultExt;  // without the dot
+    bool overwritePrompt = false; // a save dialog asks before an existing file is chosen
 };
 
 struct FileDialogResult {
@@ -45,4 +46,7 @@ public:
     // Runs a modal dialog and returns its result code (QDialog::Accepted / Rejected).
     virtual int execDialog(QDialog& dialog) = 0;
     virtual void beep() = 0;
+    // Hands a file to the program the desktop associates with its type; the
+    // program does not wait for it.
+    virtual void openDocument(const QString& file) = 0;
 };

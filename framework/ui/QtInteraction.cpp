@@ -1,8 +1,11 @@
 #include "framework/ui/QtInteraction.h"
+#include "platform/Shell.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -57,10 +60,18 @@ std::optional<FileDialogResult> QtInteraction::fileDialog(const FileDialogReques
         const int index = std::clamp(request.filterIndex, 1, int(filters.size())) - 1;
         dialog.selectNameFilter(filters[index]);
     }
+    if (request.kind == FileDialogRequest::Kind::Save && !request.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.defaultExt.isEmpty())
         dialog.setDefaultSuffix(request.defaultExt);
-    if (!request.fileName.isEmpty())
+    if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
+        // A proposed name is for the user to complete: the cursor goes to its
+        // end instead of selecting it, so that typing does not replace it.
+        if (request.kind == FileDialogRequest::Kind::Save)
+            if (auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                QTimer::singleShot(0, edit, [edit] { edit->end(false); });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     FileDialogResult result;
@@ -74,3 +85,5 @@ std::optional<FileDialogResult> QtInteraction::fileDialog(const FileDialogReques
 int QtInteraction::execDialog(QDialog& dialog) { return dialog.exec(); }
 
 void QtInteraction::beep() { QApplication::beep(); }
+
+void QtInteraction::openDocument(const QString& file) { platform::shellOpen(file); }

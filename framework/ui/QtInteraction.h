@@ -8,6 +8,7 @@ public:
     std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void beep() override;
+    void openDocument(const QString& file) override;
 
     // "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*)"}
     static QStringList qtFilters(const QString& filter);

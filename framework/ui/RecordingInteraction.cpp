@@ -39,6 +39,17 @@ int RecordingInteraction::execDialog(QDialog& dialog)
 
 void RecordingInteraction::beep() { shown.push_back({Shown::Kind::Beep, {}, {}, {}}); }
 
+void RecordingInteraction::openDocument(const QString& file) { shown.push_back({Shown::Kind::Document, {}, {}, file}); }
+
+QStringList RecordingInteraction::documents() const
+{
+    QStringList files;
+    for (const Shown& s : shown)
+        if (s.kind == Shown::Kind::Document)
+            files << s.dialogClass;
+    return files;
+}
+
 std::vector<MessageRequest> RecordingInteraction::messages() const
 {
     std::vector<MessageRequest> result;

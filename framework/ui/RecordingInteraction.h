@@ -11,17 +11,18 @@
 class RecordingInteraction : public Interaction {
 public:
     struct Shown {
-        enum class Kind { Message, FileDialog, Dialog, Beep };
+        enum class Kind { Message, FileDialog, Dialog, Beep, Document };
         Kind kind;
         MessageRequest message;
         FileDialogRequest file;
-        QString dialogClass;
+        QString dialogClass; // for a Document: the file handed on
     };
 
     int message(const MessageRequest& request) override;
     std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void beep() override;
+    void openDocument(const QString& file) override;
 
     std::deque<int> messageAnswers;
     std::deque<std::optional<FileDialogResult>> fileAnswers;
@@ -33,5 +34,6 @@ public:
     std::vector<MessageRequest> messages() const;
     QStringList messageTexts() const;
     int beeps() const;
+    QStringList documents() const;
     void clear() { shown.clear(); }
 };

@@ -9,6 +9,7 @@ bool TFileDialog::Execute()
     request_.initialDir = InitialDir;
     request_.fileName = FileName;
     request_.defaultExt = DefaultExt;
+    request_.overwritePrompt = OverwritePrompt;
     const auto result = Application->interaction().fileDialog(request_);
     if (!result)
         return false;

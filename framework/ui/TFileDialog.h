@@ -13,6 +13,7 @@ public:
     QString InitialDir;
     QString Title;
     QString DefaultExt;
+    bool OverwritePrompt = false;
 
     // Runs the dialog through the application's interaction; true when the
     // user chose a file (FileName and FilterIndex then hold the choice).

@@ -7,6 +7,7 @@
 #include "app/TfMain.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
+#include "stocktaking/TfFehlendeBuecher.h"
 #include "tests/support/TempFolder.h"
 
 #include <memory>
@@ -17,6 +18,7 @@ struct MainWindowHarness {
     TApplication app{std::unique_ptr<Interaction>(ui)};
     std::unique_ptr<TfCopyDlg> copyDlg = std::make_unique<TfCopyDlg>();
     std::unique_ptr<TfMain> main;
+    std::unique_ptr<TfFehlendeBuecher> report;
 
     MainWindowHarness()
     {
@@ -42,6 +44,9 @@ struct MainWindowHarness {
     {
         main = std::make_unique<TfMain>(folder.isEmpty() ? dir.path() : folder);
         fMain = main.get();
+        report = std::make_unique<TfFehlendeBuecher>();
+        fFehlendeBuecher = report.get();
+        report->Bind(&main->DS_Veltrano, main->ProgramFolder(), copyDlg.get());
         return *main;
     }
     TfMain& start(const QString& folder = {})
@@ -52,9 +57,13 @@ struct MainWindowHarness {
     }
     void stop()
     {
+        if (report)
+            report->hide();
         if (main)
             main->close();
         main.reset();
         fMain = nullptr;
+        report.reset();
+        fFehlendeBuecher = nullptr;
     }
 };

@@ -162,3 +162,22 @@ TEST_F(Stocktaking, ImportOfAGoodFileEndsWithFertig)
     w->ui->Button3->click(); // cancelled
     EXPECT_EQ(w->ui->Label5->text(), "fertig.");
 }
+
+TEST_F(Stocktaking, ALargeImportIsCommittedUpToTheBadLineAndLaterCapturesStillLast)
+{
+    w->ui->Button1->click();
+    QByteArray file;
+    for (int nr = 1; nr <= 4500; ++nr)
+        file += QByteArray::number(nr) + "\r\n";
+    file += "x\r\n4501\r\n";
+    h.dir.write("gross.txt", file);
+    h.ui->fileAnswers.push_back(FileDialogResult{h.dir.file("gross.txt"), 3});
+    w->ui->Button3->click();
+    EXPECT_EQ(h.ui->messageTexts().size(), 2);
+    // Read through another connection: only committed entries are visible there.
+    EXPECT_EQ(rows("SELECT COUNT(*), MIN(NR), MAX(NR) FROM inventur"), (QJsonArray{QJsonArray{4500, 1, 4500}}));
+
+    type("99999");
+    EXPECT_EQ(rows("SELECT COUNT(*) FROM inventur WHERE NR = 99999"), (QJsonArray{QJsonArray{1}}))
+        << "no transaction of the import is left open";
+}

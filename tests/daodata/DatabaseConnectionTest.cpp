@@ -6,6 +6,7 @@
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
 #include "framework/ui/TLoginDialog.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 #include <QLineEdit>
@@ -39,15 +40,7 @@ struct OpenDataset : TVoDaoDatasetLink {
     void SetReadOnlyByDatabase(bool r) override { readOnly = r; }
 };
 
-QString errorText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
+using testsupport::errorText;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/EngineRows.h"
 #include "tests/support/TempFolder.h"
 
@@ -30,15 +31,7 @@ struct Catalogue : ::testing::Test {
     }
 };
 
-QString errorText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
+using testsupport::errorText;
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "engine/IsamWriter.h"
+#include "tests/support/ExternalReaders.h"
 #include "tests/support/TempFolder.h"
 #include "platform/CodePages.h"
 
@@ -6,7 +7,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -131,30 +131,8 @@ TEST(HtmlExport, AnIndependentParserReadsExactlyTheRows)
     ASSERT_TRUE(QFile::exists(file));
     EXPECT_TRUE(readFile(file).contains("charset=utf-8"));
 
-    QProcess python;
-    python.start("python3", {"-c", R"(
-import sys, json
-from html.parser import HTMLParser
-class P(HTMLParser):
-    def __init__(self):
-        super().__init__(); self.rows=[]; self.cell=None; self.title=None; self.intitle=False
-    def handle_starttag(self, tag, attrs):
-        if tag == 'tr': self.rows.append([])
-        if tag in ('td','th'): self.cell=''
-        if tag == 'title': self.intitle=True; self.title=''
-    def handle_endtag(self, tag):
-        if tag in ('td','th'): self.rows[-1].append(self.cell); self.cell=None
-        if tag == 'title': self.intitle=False
-    def handle_data(self, d):
-        if self.cell is not None: self.cell += d
-        if self.intitle: self.title += d
-p = P(); p.feed(open(sys.argv[1], encoding='utf-8').read())
-print(json.dumps({'title': p.title, 'rows': p.rows}))
-)", file});
-    ASSERT_TRUE(python.waitForFinished(30000));
-    const QJsonDocument doc = QJsonDocument::fromJson(python.readAllStandardOutput());
-    EXPECT_EQ(doc["title"].toString(), "Inventur vom 06.12.2026");
-    const QJsonArray rows = doc["rows"].toArray();
+    EXPECT_EQ(testsupport::htmlTitle(file), "Inventur vom 06.12.2026");
+    const QJsonArray rows = testsupport::htmlTableRows(file);
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0].toArray().toVariantList(), (QVariantList{"BUCHNR", "TITEL", "AUTOR"}));
     EXPECT_EQ(rows[1].toArray().toVariantList(),

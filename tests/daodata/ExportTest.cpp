@@ -1,0 +1,234 @@
+#include "app/InventoryDatabase.h"
+#include "daodata/TVoDaoDatabase.h"
+#include "daodata/TVoDaoTable.h"
+#include "framework/data/EDatabaseError.h"
+#include "framework/data/TField.h"
+#include "framework/ui/RecordingInteraction.h"
+#include "framework/ui/TApplication.h"
+#include "tests/support/EngineRows.h"
+#include "tests/support/ErrorText.h"
+#include "tests/support/ExternalReaders.h"
+#include "tests/support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <functional>
+#include <gtest/gtest.h>
+
+using testsupport::errorText;
+using testsupport::TempFolder;
+
+namespace {
+
+const QString kBase = QStringLiteral(
+    " SELECT EXEMPLAR.EXEMPLARNUMMER AS BUCHNR,TITEL.HAUPTTITEL AS TITEL, TITEL.HAUPTEINTRAG AS AUTOR FROM EXEMPLAR, "
+    "TITEL WHERE EXEMPLAR.TITEL = TITEL.Buchungsnummer");
+
+// The catalogue fixture with a dataset on a query of it, as the report uses it.
+struct CatalogueExport : ::testing::Test {
+    TempFolder dir;
+    TApplication app{std::make_unique<RecordingInteraction>()};
+    TVoDaoDatabase db{"DB_Veltrano"};
+    TVoDaoTable table{"TB_Veltrano"};
+
+    CatalogueExport()
+    {
+        db.SetVersion("3.6");
+        db.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb"));
+        db.SetConnected(true);
+        table.SetDatabase(&db);
+        table.SetSQL(kBase + QStringLiteral(" AND EXEMPLAR.EXEMPLARNUMMER IN (3, 4, 1004, 1010) ORDER BY "
+                                            "EXEMPLAR.EXEMPLARNUMMER"));
+        table.Open();
+    }
+};
+
+} // namespace
+
+TEST_F(CatalogueExport, FieldListFollowsVisibilityBracketsAndExportMethod)
+{
+    EXPECT_EQ(table.ExportFieldList(false), " [BUCHNR], [TITEL], [AUTOR]");
+    table.FieldByName("AUTOR")->SetVisible(false);
+    EXPECT_EQ(table.ExportFieldList(false), " [BUCHNR], [TITEL]") << "no trailing comma when the last field is hidden";
+    table.UseBrackets = false;
+    EXPECT_EQ(table.ExportFieldList(false), " BUCHNR, TITEL");
+    table.ExportMethod = AllFields;
+    EXPECT_EQ(table.ExportFieldList(false), "*");
+}
+
+TEST_F(CatalogueExport, TextToAFolderIsReadBackByACsvReader)
+{
+    QDir(dir.path()).mkdir("out");
+    const auto queriesBefore = db.QueryDefNames();
+    table.ExportToText(dir.file("out/liste.csv"), false, false);
+    const QJsonArray rows = testsupport::csvRows(dir.file("out/liste.csv"));
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_EQ(rows[0], (QJsonArray{"BUCHNR", "TITEL", "AUTOR"}));
+    EXPECT_EQ(rows[2], (QJsonArray{"4", QStringLiteral("Äpfel, Birnen und Quitten"), QStringLiteral("Öhler, Jürgen")}));
+    EXPECT_EQ(rows[3], (QJsonArray{"1004", "Das \"Zitat\" im Titel", "Tucholsky, Kurt"}));
+    EXPECT_EQ(rows[4][1], QStringLiteral("Preise in € und ‚Rabatte‘"));
+    EXPECT_EQ(db.QueryDefNames(), queriesBefore) << "the temporary query is gone after the export";
+    EXPECT_TRUE(table.Active());
+}
+
+TEST_F(CatalogueExport, TextFormatFollowsTheSchemaIniBesideTheFile)
+{
+    const QJsonArray fourth{"4", QStringLiteral("Äpfel, Birnen und Quitten"), QStringLiteral("Öhler, Jürgen")};
+    const struct {
+        const char* format;
+        const char* delimiter;
+    } delimited[] = {{"CSVDelimited", ","}, {"TabDelimited", "\t"}, {"Delimited(;)", ";"}, {"Delimited(|)", "|"}};
+    for (const auto& [format, delimiter] : delimited) {
+        SCOPED_TRACE(format);
+        dir.write("schema.ini", QByteArray("[liste.txt]\r\nColNameHeader=False\r\nCharacterSet=UTF-8\r\nFormat=") +
+                                    format + "\r\n");
+        table.ExportToText(dir.file("liste.txt"), false, true);
+        const QJsonArray rows = testsupport::csvRows(dir.file("liste.txt"), delimiter, "utf-8");
+        ASSERT_EQ(rows.size(), 4) << "no header row";
+        EXPECT_EQ(rows[1], fourth);
+        EXPECT_EQ(rows[2], (QJsonArray{"1004", "Das \"Zitat\" im Titel", "Tucholsky, Kurt"}));
+    }
+
+    dir.write("schema.ini", "[breit.txt]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nCharacterSet=ANSI\r\n"
+                            "Col1=BUCHNR Long Width 6\r\nCol2=TITEL Text Width 12\r\nCol3=AUTOR Text Width 30\r\n");
+    table.ExportToText(dir.file("breit.txt"), false, true);
+    const QJsonArray fixed = testsupport::fixedWidthRows(dir.file("breit.txt"), {6, 12, 30});
+    ASSERT_EQ(fixed.size(), 4);
+    EXPECT_EQ(fixed[1], (QJsonArray{"4", QStringLiteral("Äpfel, Birne"), QStringLiteral("Öhler, Jürgen")}))
+        << "a text longer than its column is cut";
+    EXPECT_EQ(fixed[3][1], QStringLiteral("Preise in €"));
+}
+
+TEST_F(CatalogueExport, BareFileNamesGoToTheCurrentFolder)
+{
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    table.ExportToHTML("bericht.html", false, true);
+    table.ExportToText("bericht.txt", false, true);
+    QDir::setCurrent(previous);
+    EXPECT_EQ(testsupport::htmlTableRows(dir.file("bericht.html")).size(), 5);
+    EXPECT_EQ(testsupport::csvRows(dir.file("bericht.txt")).size(), 5);
+}
+
+TEST_F(CatalogueExport, HiddenFieldsFiltersAndAllFieldsShapeTheFile)
+{
+    table.FieldByName("AUTOR")->SetVisible(false);
+    table.SetFilter("BUCHNR > 1000");
+    table.ExportToHTML(dir.file("a.html"), false, true);
+    const QJsonArray unfiltered = testsupport::htmlTableRows(dir.file("a.html"));
+    ASSERT_EQ(unfiltered.size(), 5) << "an unfiltered dataset ignores the filter text";
+    EXPECT_EQ(unfiltered[0], (QJsonArray{"BUCHNR", "TITEL"}));
+
+    table.SetFiltered(true);
+    table.ExportToHTML(dir.file("a.html"), false, true);
+    const QJsonArray rows = testsupport::htmlTableRows(dir.file("a.html"));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[1], (QJsonArray{"1004", "Das \"Zitat\" im Titel"}));
+
+    table.SetFilter("");
+    table.ExportMethod = AllFields;
+    table.ExportToHTML(dir.file("a.html"), false, true);
+    const QJsonArray all = testsupport::htmlTableRows(dir.file("a.html"));
+    ASSERT_EQ(all.size(), 5) << "a filtered dataset with an empty filter exports every row";
+    EXPECT_EQ(all[0].toArray().size(), 3) << "AllFields exports hidden fields too";
+}
+
+TEST_F(CatalogueExport, AnExistingTargetIsReplacedOnlyWithDeleteOld)
+{
+    dir.write("r.html", "old report");
+    const QString error = errorText([&] { table.ExportToHTML(dir.file("r.html"), false, false); });
+    EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+    EXPECT_EQ(dir.read("r.html"), "old report");
+
+    table.ExportToHTML(dir.file("r.html"), false, true);
+    EXPECT_EQ(testsupport::htmlTableRows(dir.file("r.html")).size(), 5);
+}
+
+TEST_F(CatalogueExport, RefusalsAndEngineErrorsLeaveNoQueryBehind)
+{
+    const auto queriesBefore = db.QueryDefNames();
+    EXPECT_EQ(errorText([&] { table.ExportToText(dir.path() + "sub/", false, true); }), "FileName is empty!");
+    EXPECT_FALSE(errorText([&] { table.ExportToHTML(dir.path() + "sub/", false, true); }).isEmpty())
+        << "an HTML target without a name is left to the engine, which refuses it";
+    // The dataset refuses the invalid filter at its reopen; should it keep the
+    // filter switched on, the export must refuse it as well.
+    const QString filterError = errorText([&] {
+        table.SetFilter("BUCHNR >");
+        table.SetFiltered(true);
+    });
+    if (table.Filtered()) {
+        EXPECT_FALSE(errorText([&] { table.ExportToHTML(dir.file("f.html"), false, true); }).isEmpty());
+        EXPECT_FALSE(dir.exists("f.html"));
+    } else {
+        EXPECT_FALSE(filterError.isEmpty());
+    }
+    EXPECT_EQ(db.QueryDefNames(), queriesBefore);
+
+    table.Close();
+    EXPECT_EQ(errorText([&] { table.ExportToHTML(dir.file("g.html"), false, true); }),
+              "Table must be open in order to export data!");
+}
+
+TEST_F(CatalogueExport, FormatsNotInstalledAreNamedAndCompanionFilesRemoved)
+{
+    for (const char* ext : {".db", ".mb", ".px", ".val"})
+        dir.write(QStringLiteral("kunden") + ext, "x");
+    const QString paradox = errorText([&] { table.ExportToParadox(dir.file("kunden.db"), 5, false, true); });
+    EXPECT_TRUE(paradox.contains("Paradox 5.X")) << paradox.toStdString();
+    for (const char* ext : {".db", ".mb", ".px", ".val"})
+        EXPECT_FALSE(dir.exists(QStringLiteral("kunden") + ext)) << ext;
+
+    const QString excel = errorText([&] { table.ExportToExcel(dir.file("x.xls"), "Tabelle1", 2, false, true); });
+    EXPECT_TRUE(excel.contains("Excel 8.0")) << excel.toStdString();
+    EXPECT_EQ(errorText([&] { table.ExportToDBase(dir.file("k.dbf"), 6, false, true); }), "Invalid dBase version 6!");
+}
+
+// The inventory database as an engine-made source and target.
+struct InventoryExport : ::testing::Test {
+    TempFolder dir;
+    TApplication app{std::make_unique<RecordingInteraction>()};
+    TVoDaoDatabase db{"DB_INV"};
+    TVoDaoTable table{"TB_INV"};
+
+    InventoryExport()
+    {
+        inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
+        inventory::CreateEmptyInventory(dir.file("ziel.mdb"));
+        db.SetVersion("3.6");
+        db.SetDatabase(dir.file("db_inv.mdb"));
+        db.SetConnected(true);
+        table.SetDatabase(&db);
+        table.ExecSQL({"INSERT INTO inventurliste (Bezeichnung) VALUES ('Liste')"});
+        for (int nr : {5, 6, 7})
+            table.ExecSQL({QStringLiteral("INSERT INTO inventur (NR, Inventurliste) VALUES (%1, 1)").arg(nr)});
+    }
+};
+
+TEST_F(InventoryExport, DatabaseExportReplacesTheTargetTableAndKeepsTheSourceWritable)
+{
+    table.SetSQL("SELECT NR FROM inventur WHERE NR >= 6");
+    table.Open();
+    table.ExportToDatabase(dir.file("ziel.mdb"), "kopie", false, true);
+    EXPECT_EQ(testsupport::queryRows(dir.file("ziel.mdb"), "SELECT NR FROM kopie ORDER BY NR"),
+              (QJsonArray{QJsonArray{6}, QJsonArray{7}}));
+    table.ExportToDatabase(dir.file("ziel.mdb"), "kopie", false, true);
+    EXPECT_EQ(testsupport::queryRows(dir.file("ziel.mdb"), "SELECT COUNT(*) FROM kopie"),
+              (QJsonArray{QJsonArray{2}}));
+    EXPECT_FALSE(errorText([&] { table.ExportToDatabase(dir.file("ziel.mdb"), "kopie", false, false); }).isEmpty());
+
+    // The text export rolls its transaction back; writes afterwards must still last.
+    table.ExportToText(dir.file("nr.txt"), false, true);
+    table.ExecSQL({"INSERT INTO inventur (NR, Inventurliste) VALUES (8, 1)"});
+    EXPECT_EQ(testsupport::queryRows(dir.file("db_inv.mdb"), "SELECT COUNT(*) FROM inventur"),
+              (QJsonArray{QJsonArray{4}}));
+    EXPECT_TRUE(db.QueryDefNames().isEmpty());
+}
+
+TEST_F(InventoryExport, TableSourceExportsWithoutATemporaryQuery)
+{
+    table.SetTableName("inventur");
+    table.SetTableType(1);
+    table.Open();
+    table.ExportToHTML(dir.file("inventur.html"), false, true);
+    EXPECT_EQ(testsupport::htmlTableRows(dir.file("inventur.html")).size(), 4);
+}
