@@ -9,6 +9,7 @@
 #include "stocktaking/Capture.h"
 #include "stocktaking/InventoryLists.h"
 #include "stocktaking/NumberImport.h"
+#include "stocktaking/TfFehlendeBuecher.h"
 #include "framework/ui/TApplication.h"
 #include "platform/FileCopy.h"
 #include "platform/ProfileFile.h"
@@ -176,6 +177,10 @@ void TfMain::showEvent(QShowEvent* event)
 void TfMain::closeEvent(QCloseEvent* event)
 {
     Application->Run([this] { FormClose(this); });
+    // Closing the main window ends the program: a report window left open
+    // from a check must not keep it running.
+    if (fFehlendeBuecher)
+        fFehlendeBuecher->close();
     QWidget::closeEvent(event);
 }
 

@@ -281,6 +281,9 @@ TEST_F(Reports, EachCheckListsItsDocumentedRowsInTheModelessWindow)
     EXPECT_TRUE(h.report->isVisible());
     EXPECT_EQ(h.report->Caption(), "fehlende Bücher");
     EXPECT_EQ(w->TB_Veltrano.RecordCount(), 67);
+
+    w->close();
+    EXPECT_FALSE(h.report->isVisible()) << "closing the main window ends the program";
 }
 
 TEST_F(Reports, AutosizeStaysOn)
