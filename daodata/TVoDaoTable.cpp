@@ -265,7 +265,7 @@ void TVoDaoTable::InternalInitFieldDefs()
         // DAO's default value is the initial text of new records.
         QString initial;
         if (writable && !info.defaultValue.empty()) {
-            initial = QString::fromStdString(info.defaultValue);
+            initial = QString::fromStdString(f->jetDefaultValue());
             if ((info.type == 10 || info.type == 12) && initial.size() >= 2 && initial.startsWith('"') &&
                 initial.endsWith('"'))
                 initial = initial.mid(1, initial.size() - 2);

@@ -56,7 +56,7 @@ const Collection<Property>& Field::properties() const
         add("OrdinalPosition", Variant::integer(static_cast<std::int16_t>(ordinal_)), dbInteger);
         add("Required", Variant(info_.required), dbBoolean);
         add("AllowZeroLength", Variant(info_.allowZeroLength), dbBoolean);
-        add("DefaultValue", Variant(info_.defaultValue), dbText);
+        add("DefaultValue", Variant(jetDefaultValue()), dbText);
         add("SourceTable", Variant(info_.sourceTable), dbText);
         add("SourceField", Variant(info_.sourceField), dbText);
         for (const auto& [n, v] : info_.properties)
@@ -74,3 +74,24 @@ std::shared_ptr<Property> Field::property(const std::string& name) const
 }
 
 } // namespace dao
+
+std::string dao::Field::jetDefaultValue() const
+{
+    const std::string& v = info_.defaultValue;
+    if (v.size() < 2 || v.front() != '\'' || v.back() != '\'')
+        return v;
+    // A single-quoted SQL literal, '' standing for one quote; anything else
+    // inside (an expression) is left as stored.
+    std::string text;
+    for (size_t i = 1; i + 1 < v.size(); ++i) {
+        if (v[i] == '\'') {
+            if (i + 2 >= v.size() || v[i + 1] != '\'')
+                return v;
+            ++i;
+        }
+        text += v[i];
+        if (v[i] == '"')
+            text += '"';
+    }
+    return '"' + text + '"';
+}

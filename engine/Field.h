@@ -37,6 +37,9 @@ public:
     bool required() const { return info_.required; }
     bool allowZeroLength() const { return info_.allowZeroLength; }
     const std::string& defaultValue() const { return info_.defaultValue; }
+    // The default as DAO shows it: a text literal in double quotes ("neu"),
+    // whichever quotes the stored expression uses.
+    std::string jetDefaultValue() const;
     const std::string& sourceTable() const { return info_.sourceTable; }
     const std::string& sourceField() const { return info_.sourceField; }
     int ordinalPosition() const { return ordinal_; }

@@ -186,3 +186,17 @@ TEST_F(Sources, ATextColumnWithoutASizeIsRead255Wide)
     EXPECT_EQ(table.FieldByName("Nummer")->Size(), 255);
     EXPECT_EQ(table.FieldByName("Nummer")->AsString(), "Nr. 1");
 }
+
+TEST_F(Sources, NewRecordsStartWithTheTextDefaultWithoutItsQuotes)
+{
+    table.ExecSQL({"CREATE TABLE vorgaben (IDX COUNTER PRIMARY KEY, Ort TEXT(20) DEFAULT \"Magazin\", Anzahl LONG "
+                   "DEFAULT 3)"});
+    table.SetSQL("SELECT * FROM vorgaben");
+    table.Open();
+    table.Append();
+    EXPECT_EQ(table.FieldByName("Ort")->AsString(), "Magazin");
+    EXPECT_EQ(table.FieldByName("Anzahl")->AsInteger(), 3);
+    table.Post();
+    EXPECT_EQ(testsupport::queryRows(dir.file("db_inv.mdb"), "SELECT Ort, Anzahl FROM vorgaben"),
+              (QJsonArray{QJsonArray{"Magazin", 3}}));
+}

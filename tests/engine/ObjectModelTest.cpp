@@ -177,3 +177,17 @@ TEST_F(ObjectModel, ASavedQueryServesAsATableInFrom)
     rs = db->openRecordset("SELECT count(*) AS n FROM ZweiteListe");
     EXPECT_EQ(rs->value(0).toLong(), 30);
 }
+
+TEST_F(ObjectModel, DefaultValuesReadAsDaoShowsThem)
+{
+    db->execute("CREATE TABLE vorgaben (A TEXT(20) DEFAULT \"neu\", B TEXT(20) DEFAULT 'it''s \"x\"', C LONG DEFAULT 7)");
+    auto rs = db->openRecordset("vorgaben", dao::dbOpenDynaset);
+    EXPECT_EQ(rs->field("A")->property("DefaultValue")->value().toText(), "\"neu\"");
+    EXPECT_EQ(rs->field("B")->jetDefaultValue(), "\"it's \"\"x\"\"\"");
+    EXPECT_EQ(rs->field("C")->jetDefaultValue(), "7");
+    rs->addNew();
+    rs->update();
+    rs->moveFirst();
+    EXPECT_EQ(rs->value("A").toText(), "neu") << "the stored expression still gives the value";
+    EXPECT_EQ(rs->value("B").toText(), "it's \"x\"");
+}
