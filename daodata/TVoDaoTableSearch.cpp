@@ -5,6 +5,7 @@
 #include "daodata/TVoDaoTable.h"
 
 #include "daodata/TVoDaoDatabase.h"
+#include "daodata/VoDaoSearchValues.h"
 #include "daodata/VoDaoSqlText.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -12,214 +13,10 @@
 #include "engine/Recordset.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
-#include "framework/data/TimeStamp.h"
-#include "framework/data/ValueText.h"
 
-#include <QUuid>
 #include <optional>
 
-namespace {
-
-const char* const kCountMismatch = "Number of elements in the KeyValues array must be equal to the number of fields.";
-
-QStringList SplitNames(const QString& names)
-{
-    QStringList out;
-    for (const QString& part : names.split(';', Qt::SkipEmptyParts))
-        if (!part.trimmed().isEmpty())
-            out << part.trimmed();
-    return out;
-}
-
-QVariantList SplitValues(const QVariant& values)
-{
-    if (values.typeId() == QMetaType::QVariantList || values.typeId() == QMetaType::QStringList)
-        return values.toList();
-    return {values};
-}
-
-bool IsNull(const QVariant& value) { return !value.isValid() || value.isNull(); }
-
-bool IsTextType(TFieldType type)
-{
-    return type == ftString || type == ftFixedChar || type == ftWideString || type == ftMemo || type == ftFmtMemo;
-}
-
-bool IsNumberType(TFieldType type)
-{
-    switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD: return true;
-    default: return false;
-    }
-}
-
-bool IsDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
-
-std::optional<double> NumberOf(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float: return value.toDouble();
-    default: break;
-    }
-    double number = 0;
-    if (TextToFloat(value.toString(), number))
-        return number;
-    return std::nullopt;
-}
-
-std::optional<QDateTime> DateTimeOf(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::QDate: return QDateTime(value.toDate(), QTime(0, 0));
-    case QMetaType::QTime: return QDateTime(QDate(1899, 12, 30), value.toTime());
-    case QMetaType::QDateTime: return value.toDateTime();
-    case QMetaType::Double: return NumberToDateTime(value.toDouble());
-    default: break;
-    }
-    QDateTime dt;
-    if (TextToDateTime(value.toString(), dt))
-        return dt;
-    return std::nullopt;
-}
-
-// A value as the engine takes it for Seek; it converts to the index field's type.
-dao::Variant SeekKey(const QVariant& value)
-{
-    if (IsNull(value))
-        return {};
-    switch (value.typeId()) {
-    case QMetaType::Bool: return dao::Variant(value.toBool());
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::UShort: return dao::Variant(value.toInt());
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float: return dao::Variant(value.toDouble());
-    case QMetaType::QDate:
-    case QMetaType::QTime:
-    case QMetaType::QDateTime: return dao::Variant::date(DateTimeToNumber(*DateTimeOf(value)));
-    case QMetaType::QByteArray: return dao::Variant::binary(value.toByteArray().toStdString());
-    default: return dao::Variant(value.toString().toUtf8().toStdString());
-    }
-}
-
-// The characters that LIKE reads as patterns stand for themselves in brackets.
-QString LikeLiteral(const QString& text)
-{
-    static const QString patternChars = QStringLiteral("*?#[]!-");
-    QString out;
-    for (const QChar c : text) {
-        if (patternChars.contains(c))
-            out += '[' + QString(c) + ']';
-        else
-            out += c;
-    }
-    return out;
-}
-
-} // namespace
-
-// --- condition text ---
-
-QString TVoDaoTable::ConditionFor(const QString& keyFields, const QVariant& keyValues, TLocateOptions options,
-                                  bool equalityOnly) const
-{
-    const QString failure = equalityOnly ? QStringLiteral("Unable to build Key SQL!")
-                                         : QStringLiteral("Unable to build Lookup Key SQL!");
-    const QStringList names = SplitNames(keyFields);
-    const QVariantList values = SplitValues(keyValues);
-    if (names.size() != values.size())
-        DatabaseError(QString::fromLatin1(kCountMismatch));
-    QStringList terms;
-    for (int i = 0; i < names.size(); ++i) {
-        const TField* field = FindField(names[i]);
-        if (!field || field->FieldKind() != fkData)
-            DatabaseError(failure);
-        const QVariant& value = values[i];
-        const TFieldType type = field->DataType();
-        const int column = field->FieldNo() - 1;
-        const bool guid = type == ftGuid || (column >= 0 && column < int(fieldObjects_.size()) &&
-                                             fieldObjects_[column]->type() == 15);
-        QString comparison;
-        if (IsNull(value)) {
-            comparison = QStringLiteral("IS NULL");
-        } else if (IsTextType(type)) {
-            const QString text = value.toString();
-            const bool partial = !equalityOnly && (options & loPartialKey);
-            const bool caseless = !equalityOnly && (options & loCaseInsensitive);
-            if (partial) {
-                const QString pattern = vodao::QuotedText(LikeLiteral(text) + '*');
-                comparison = caseless ? QStringLiteral(" LIKE LCASE(") + pattern + ')'
-                                      : QStringLiteral(" LIKE ") + pattern;
-            } else {
-                const QString quoted = vodao::QuotedText(text);
-                comparison = caseless ? QStringLiteral(" = LCASE(") + quoted + ')' : QStringLiteral(" = ") + quoted;
-            }
-        } else if (IsNumberType(type)) {
-            const std::optional<double> number = NumberOf(value);
-            if (!number)
-                DatabaseError(failure);
-            comparison = QStringLiteral(" = ") + vodao::NumberLiteral(*number);
-        } else if (IsDateType(type)) {
-            const std::optional<QDateTime> dt = DateTimeOf(value);
-            if (!dt || !dt->isValid())
-                DatabaseError(failure);
-            comparison = QStringLiteral(" = ") + vodao::DateLiteral(DateTimeToNumber(*dt), type);
-        } else if (type == ftBoolean) {
-            bool on = false;
-            if (value.typeId() == QMetaType::Bool)
-                on = value.toBool();
-            else if (!TextToBoolean(value.toString(), on))
-                DatabaseError(failure);
-            comparison = on ? QStringLiteral(" = True") : QStringLiteral(" = False");
-        } else if (guid) {
-            const QUuid id = value.typeId() == QMetaType::QByteArray && value.toByteArray().size() == 16
-                                 ? QUuid::fromRfc4122(value.toByteArray())
-                                 : QUuid(value.toString());
-            if (id.isNull())
-                DatabaseError(failure);
-            comparison = QStringLiteral(" = {guid ") + id.toString(QUuid::WithBraces).toUpper() + '}';
-        } else {
-            DatabaseError(failure);
-        }
-        terms << '(' + vodao::Bracketed(field->FieldName(), UseBrackets) + ' ' + comparison + ')';
-    }
-    return terms.join(QStringLiteral(" AND "));
-}
-
-QString TVoDaoTable::SearchCondition(const QString& keyFields, const QVariant& keyValues, TLocateOptions options) const
-{
-    return ConditionFor(keyFields, keyValues, options, false);
-}
-
-QString TVoDaoTable::KeyCondition(const QString& keyFields, const QVariant& keyValues) const
-{
-    return ConditionFor(keyFields, keyValues, 0, true);
-}
-
-std::string TVoDaoTable::EngineCriteria(const QString& condition) const
-{
-    const QString criteria = engineRestriction_.isEmpty()
-                                 ? condition
-                                 : '(' + condition + QStringLiteral(") AND (") + engineRestriction_ + ')';
-    return criteria.toUtf8().toStdString();
-}
+using namespace vodao;
 
 // --- moving to a row found ---
 
@@ -276,7 +73,7 @@ bool TVoDaoTable::Locate(const QString& keyFields, const QVariant& keyValues, TL
     const QStringList names = SplitNames(keyFields);
     const QVariantList values = SplitValues(keyValues);
     if (names.size() != values.size())
-        DatabaseError(QString::fromLatin1(kCountMismatch));
+        DatabaseError(QString::fromLatin1(kKeyCountMismatch));
     if (!bookmarkable_)
         return LocateByWalking(names, values, options);
 
@@ -493,7 +290,7 @@ bool TVoDaoTable::FindByKeys(FindMode mode, const QString& keyFields, const QVar
         return false;
     const QStringList names = SplitNames(keyFields);
     if (names.size() != SplitValues(keyValues).size())
-        DatabaseError(QString::fromLatin1(kCountMismatch));
+        DatabaseError(QString::fromLatin1(kKeyCountMismatch));
     for (const QString& name : names)
         FieldByName(name);
     if (!bookmarkable_)
@@ -534,7 +331,7 @@ QVariant TVoDaoTable::Lookup(const QString& keyFields, const QVariant& keyValues
     const QVariantList values = SplitValues(keyValues);
     const QStringList results = SplitNames(resultFields);
     if (names.size() != values.size())
-        DatabaseError(QString::fromLatin1(kCountMismatch));
+        DatabaseError(QString::fromLatin1(kKeyCountMismatch));
     if (names.isEmpty() || results.isEmpty())
         DatabaseError(QStringLiteral("ResultFields are not defined"));
     std::vector<TField*> resultList;
