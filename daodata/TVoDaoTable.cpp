@@ -129,11 +129,16 @@ QString TVoDaoTable::SQLText() const
     return ParamCheck ? vodao::SubstituteParams(joined, Params) : joined;
 }
 
-void TVoDaoTable::ExecSQL(const QStringList& lines)
+void TVoDaoTable::CheckSqlConnection() const
 {
     if (!database_ || !database_->Connected() || !database_->CoreDatabase())
         DatabaseError(QStringLiteral(
             "TVoDaoTable.ExecSQL: Cannot execute SQL query while Database is not Assigned or Connected!"));
+}
+
+void TVoDaoTable::ExecSQL(const QStringList& lines)
+{
+    CheckSqlConnection();
     QString text = lines.join(' ');
     if (ParamCheck) {
         TParams params = Params;

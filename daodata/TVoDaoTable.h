@@ -246,6 +246,12 @@ private:
     // temporary saved query made from the SQL text for this one call (inside
     // a transaction that is rolled back when withTransaction).
     void WithExportSource(const std::function<void(const QString& source)>& body, bool withTransaction);
+    // Refuses SQL work without a connected database (ExecSQL's message).
+    void CheckSqlConnection() const;
+    // The field list after the open check; refuses an empty one.
+    QString CheckedExportFields(bool exportBlobs) const;
+    // The statement, the filter line when filtered, and ";".
+    QStringList ExportStatementLines(const QString& statement) const;
     void OpenDaoRecordset();
     void ApplySort(int options);
     // The condition the master puts on this dataset now (opening the master when it may); none when unlinked.

@@ -72,6 +72,25 @@ QString TVoDaoTable::ExportFieldList(bool exportBlobs) const
     return list;
 }
 
+QString TVoDaoTable::CheckedExportFields(bool exportBlobs) const
+{
+    if (!Active())
+        DatabaseError(QStringLiteral("Table must be open in order to export data!"));
+    const QString fields = ExportFieldList(exportBlobs);
+    if (fields.isEmpty())
+        DatabaseError(QStringLiteral("There are no visible fields to export!"));
+    return fields;
+}
+
+QStringList TVoDaoTable::ExportStatementLines(const QString& statement) const
+{
+    QStringList lines{statement};
+    if (Filtered() && !Filter().isEmpty())
+        lines << QStringLiteral(" WHERE ") + Filter();
+    lines << QStringLiteral(";");
+    return lines;
+}
+
 void TVoDaoTable::WithExportSource(const std::function<void(const QString& source)>& body, bool withTransaction)
 {
     if (!tableName_.isEmpty()) {
@@ -82,9 +101,7 @@ void TVoDaoTable::WithExportSource(const std::function<void(const QString& sourc
         body(queryDefName_);
         return;
     }
-    if (!database_ || !database_->Connected() || !database_->CoreDatabase())
-        DatabaseError(QStringLiteral(
-            "TVoDaoTable.ExecSQL: Cannot execute SQL query while Database is not Assigned or Connected!"));
+    CheckSqlConnection();
     auto core = database_->CoreDatabase();
     const QString name = QStringLiteral("Query") + QString::number(tickCount());
     bool began = false, made = false;
@@ -127,11 +144,7 @@ void TVoDaoTable::WithExportSource(const std::function<void(const QString& sourc
 void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const QString& sheetName,
                                const QString& connect, bool exportBlobs, bool deleteOld)
 {
-    if (!Active())
-        DatabaseError(QStringLiteral("Table must be open in order to export data!"));
-    const QString fields = ExportFieldList(exportBlobs);
-    if (fields.isEmpty())
-        DatabaseError(QStringLiteral("There are no visible fields to export!"));
+    const QString fields = CheckedExportFields(exportBlobs);
     const bool wholeFile = kind == ExportKind::Text || kind == ExportKind::Html || kind == ExportKind::Excel;
     if (wholeFile && deleteOld)
         removeIfExists(fileName);
@@ -175,11 +188,7 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
                                     .arg(fields, name, folder, connect, source);
                 }
             }
-            QStringList lines{statement};
-            if (Filtered() && !Filter().isEmpty())
-                lines << QStringLiteral(" WHERE ") + Filter();
-            lines << QStringLiteral(";");
-            ExecSQL(lines);
+            ExecSQL(ExportStatementLines(statement));
         },
         true);
 }
@@ -236,11 +245,7 @@ void TVoDaoTable::ExportToFoxPro(const QString& FileName, int Version, bool Expo
 void TVoDaoTable::ExportToDatabase(const QString& DatabaseFile, const QString& TargetTable, bool ExportBlobs,
                                    bool DeleteOld)
 {
-    if (!Active())
-        DatabaseError(QStringLiteral("Table must be open in order to export data!"));
-    const QString fields = ExportFieldList(ExportBlobs);
-    if (fields.isEmpty())
-        DatabaseError(QStringLiteral("There are no visible fields to export!"));
+    const QString fields = CheckedExportFields(ExportBlobs);
     if (DeleteOld) {
         try {
             ExecSQL({QStringLiteral("DROP TABLE [") + DatabaseFile + QStringLiteral("].[") + TargetTable +
@@ -251,12 +256,8 @@ void TVoDaoTable::ExportToDatabase(const QString& DatabaseFile, const QString& T
     }
     WithExportSource(
         [&](const QString& source) {
-            QStringList lines{QStringLiteral("Select %1 INTO [%2].[%3] FROM [%4]")
-                                  .arg(fields, DatabaseFile, TargetTable, source)};
-            if (Filtered() && !Filter().isEmpty())
-                lines << QStringLiteral(" WHERE ") + Filter();
-            lines << QStringLiteral(";");
-            ExecSQL(lines);
+            ExecSQL(ExportStatementLines(QStringLiteral("Select %1 INTO [%2].[%3] FROM [%4]")
+                                             .arg(fields, DatabaseFile, TargetTable, source)));
         },
         false);
 }

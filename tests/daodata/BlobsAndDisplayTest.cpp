@@ -8,6 +8,7 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/EngineRows.h"
 #include "tests/support/TempFolder.h"
 
@@ -91,15 +92,7 @@ struct Notes : ::testing::Test {
     TField* F(const char* name) { return notes.FieldByName(name); }
 };
 
-QString errorText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
+using testsupport::errorText;
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +18,7 @@ using testsupport::TempFolder;
 
 namespace {
 
-QString errorText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
+using testsupport::errorText;
 
 // An engine-made database with readers: ID, NR, Name (indexed), Seit; and a
 // table of notes without any index.

@@ -6,6 +6,7 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/EngineRows.h"
 #include "tests/support/TempFolder.h"
 
@@ -49,15 +50,7 @@ struct Sources : ::testing::Test {
     }
 };
 
-QString errorText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
+using testsupport::errorText;
 
 } // namespace
 
