@@ -16,7 +16,7 @@ namespace {
 std::vector<std::string> seedStatements()
 {
     std::vector<std::string> seeds;
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "statements.txt");
+    std::ifstream in(std::filesystem::path(QUILLSTOCK_STATEMENTS_FILE));
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("jet: ", 0) == 0)

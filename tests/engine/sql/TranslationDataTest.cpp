@@ -23,7 +23,7 @@ void PrintTo(const Case& c, std::ostream* os) { *os << "statements.txt:" << c.li
 
 std::vector<Case> loadCases()
 {
-    const auto file = std::filesystem::path(__FILE__).parent_path() / "statements.txt";
+    const auto file = std::filesystem::path(QUILLSTOCK_STATEMENTS_FILE);
     std::ifstream in(file);
     std::vector<Case> cases;
     Case current;
