@@ -36,12 +36,19 @@ bool TDTPicker::Execute(QDateTime& value, bool time)
     return true;
 }
 
+void TDTPicker::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The frame is known once the window is shown.
+    if (anchor_.isValid())
+        move(anchor_.x() + anchor_.width() - frameGeometry().width(), anchor_.y() + anchor_.height() + 2);
+}
+
 void PickIntoEdit(QAbstractButton& button, QLineEdit& edit)
 {
     const bool time = button.text() == QLatin1String("..");
     TDTPicker picker(&button);
-    const QPoint corner = button.mapToGlobal(QPoint(button.width(), button.height()));
-    picker.move(corner.x() - picker.width(), corner.y() + 2);
+    picker.PlaceUnder(QRect(button.mapToGlobal(QPoint(0, 0)), button.size()));
     // The picker starts on the value the edit holds, when it holds one.
     QDateTime value;
     if (time) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QDialog>
+#include <QRect>
 #include <memory>
 
 class QAbstractButton;
@@ -22,8 +23,17 @@ public:
     // a date otherwise. On OK value takes the date or time picked (the
     // other part stays) and the result is true.
     bool Execute(QDateTime& value, bool time);
+    // Where the window goes when shown: its outer right edge on the right
+    // edge of anchor (screen coordinates), its top 2 pixels below it.
+    void PlaceUnder(const QRect& anchor) { anchor_ = anchor; }
 
     std::unique_ptr<Ui::TDTPicker> ui;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QRect anchor_;
 };
 
 // The picker button of the search dialogs: opens the picker right-aligned

@@ -2,6 +2,8 @@
 #include "daoui/DateTimeTexts.h"
 #include "daoui/SearchKeys.h"
 #include "daoui/SortByRules.h"
+#include "framework/data/ValueText.h"
+#include "tests/daoui/DialogTestSupport.h"
 #include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +118,15 @@ TEST(DateTimeTextRules, PatternsAndPickerTextsFollowTheLocale)
         EXPECT_EQ(PickerDateText(QDate(2024, 1, 5), locale), c.dateText);
         EXPECT_EQ(TimePattern(locale), c.timePattern);
         EXPECT_EQ(PickerTimeText(QTime(7, 5, 9), locale), c.timeText);
+
+        // The dataset reads what the picker wrote as the date and time meant.
+        const daouitest::LocaleScope scope(locale);
+        QDate date;
+        EXPECT_TRUE(TextToDate(PickerDateText(QDate(2024, 12, 24)), date));
+        EXPECT_EQ(date, QDate(2024, 12, 24));
+        QTime time;
+        EXPECT_TRUE(TextToTime(PickerTimeText(QTime(14, 5, 9)), time));
+        EXPECT_EQ(time, QTime(14, 5, 9));
     }
 }
 

@@ -21,33 +21,10 @@ inline const QString kAllCopies = QStringLiteral(
     " SELECT EXEMPLAR.EXEMPLARNUMMER AS BUCHNR,TITEL.HAUPTTITEL AS TITEL, TITEL.HAUPTEINTRAG AS AUTOR FROM "
     "EXEMPLAR, TITEL WHERE EXEMPLAR.TITEL = TITEL.Buchungsnummer ORDER BY EXEMPLAR.EXEMPLARNUMMER");
 
-struct Catalogue : ::testing::Test {
-    testsupport::TempFolder dir;
+// The user of a test: answers the program's questions from a script.
+struct WithUser : ::testing::Test {
     RecordingInteraction* ui = new RecordingInteraction;
     TApplication app{std::unique_ptr<Interaction>(ui)};
-    TVoDaoDatabase db{"DB_Veltrano"};
-    TVoDaoTable table{"TB_Veltrano"};
-    TDataSource source;
-
-    Catalogue()
-    {
-        db.ProgramFolder = dir.path();
-        db.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb"));
-        db.SetConnected(true);
-        table.SetDatabase(&db);
-        table.SetReadOnly(true);
-        source.SetDataSet(&table);
-    }
-    ~Catalogue() override { table.Close(); }
-
-    // Every copy with title and author, by number, as the report window shows it.
-    void openAllCopies()
-    {
-        table.SetSQL(kAllCopies);
-        table.Open();
-    }
-    QString text(const char* field) const { return table.FieldByName(field)->AsString(); }
-    int number() const { return table.FieldByName("BUCHNR")->AsInteger(); }
 
     // The next modal dialog of type D is shown, steps act on it, and it
     // closes the way the steps left it (still open counts as Cancel).
@@ -73,6 +50,47 @@ struct Catalogue : ::testing::Test {
         return names;
     }
 };
+
+struct Catalogue : WithUser {
+    testsupport::TempFolder dir;
+    TVoDaoDatabase db{"DB_Veltrano"};
+    TVoDaoTable table{"TB_Veltrano"};
+    TDataSource source;
+
+    Catalogue()
+    {
+        db.ProgramFolder = dir.path();
+        db.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb"));
+        db.SetConnected(true);
+        table.SetDatabase(&db);
+        table.SetReadOnly(true);
+        source.SetDataSet(&table);
+    }
+    ~Catalogue() override { table.Close(); }
+
+    // Every copy with title and author, by number, as the report window shows it.
+    void openAllCopies()
+    {
+        table.SetSQL(kAllCopies);
+        table.Open();
+    }
+    QString text(const char* field) const { return table.FieldByName(field)->AsString(); }
+    int number() const { return table.FieldByName("BUCHNR")->AsInteger(); }
+};
+
+// The default locale for one test.
+struct LocaleScope {
+    QLocale kept;
+    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(kept); }
+};
+
+// Types text key by key, umlauts included.
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
 
 inline QStringList itemTexts(const QListWidget* list)
 {
