@@ -90,7 +90,8 @@ void TVodaoFindSeekDialog::MakeRows(const std::vector<TField*>& fields)
         auto* check = new QCheckBox(caption.replace(QLatin1Char('&'), QLatin1String("&&")), box);
         check->adjustSize();
         check->move(kLeft, fieldHeader->height() + 2 + 5 + i * kRowHeight);
-        widest = std::max(widest, kLeft + check->fontMetrics().horizontalAdvance(fields[size_t(i)]->FieldName() + ':'));
+        // The caption's right edge, behind the check box's glyph.
+        widest = std::max(widest, check->geometry().right() + 1);
         rows_.push_back({fields[size_t(i)]->FieldName(), check, nullptr, nullptr});
     }
     const int editLeft = 3 * kLeft + widest;
@@ -119,7 +120,7 @@ void TVodaoFindSeekDialog::MakeRows(const std::vector<TField*>& fields)
             row.picker->setText(QStringLiteral("Select"));
             row.picker->hide();
         }
-        right = std::max(right, row.picker->geometry().right());
+        right = std::max(right, row.picker->isHidden() ? row.edit->geometry().right() : row.picker->geometry().right());
         bottom = std::max({bottom, row.check->geometry().bottom(), row.edit->geometry().bottom()});
 
         connect(row.check, &QCheckBox::toggled, this, [this, row](bool checked) { RowChecked(row, checked); });
