@@ -3,7 +3,7 @@
 
 #include "daodata/TVoDaoTable.h"
 #include "daoui/DateTimeTexts.h"
-#include "daoui/EnterKey.h"
+#include "daoui/SearchButtons.h"
 #include "daoui/SearchFields.h"
 #include "daoui/TDTPicker.h"
 #include "framework/data/TField.h"
@@ -15,15 +15,8 @@ TQFS::TQFS(QWidget* parent) : TCenteredDialog(parent), ui(std::make_unique<Ui::T
     FixFormSize();
     connect(ui->ComboBox1, &QComboBox::currentIndexChanged, this, &TQFS::FieldChanged);
     connect(ui->Button1, &QPushButton::clicked, this, [this] { PickIntoEdit(*ui->Button1, *ui->Edit1); });
-    connect(ui->Button4, &QPushButton::clicked, this, [this] { Application->Run([this] { DoSearch(); }); });
-    connect(ui->Button2, &QPushButton::clicked, this, [this] {
-        Application->Run([this] {
-            DoSearch();
-            accept();
-        });
-    });
-    connect(ui->Button3, &QPushButton::clicked, this, &QDialog::reject);
-    OnEnterKey(ui->Edit1, [this] { Application->Run([this] { DoSearch(); }); });
+    ConnectSearchButtons(*this, ui->Button4, ui->Button2, ui->Button3, [this] { DoSearch(); });
+    SearchOnEnter(ui->Edit1, [this] { DoSearch(); });
 }
 
 TQFS::~TQFS() = default;

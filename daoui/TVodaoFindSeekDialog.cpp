@@ -3,7 +3,7 @@
 
 #include "daodata/TVoDaoTable.h"
 #include "daoui/DateTimeTexts.h"
-#include "daoui/EnterKey.h"
+#include "daoui/SearchButtons.h"
 #include "daoui/SearchFields.h"
 #include "daoui/TDTPicker.h"
 #include "framework/data/TField.h"
@@ -51,14 +51,7 @@ TVodaoFindSeekDialog::TVodaoFindSeekDialog(QWidget* parent)
 {
     ui->setupUi(this);
     FixFormSize();
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { Application->Run([this] { DoSearch(); }); });
-    connect(ui->Ok, &QPushButton::clicked, this, [this] {
-        Application->Run([this] {
-            DoSearch();
-            accept();
-        });
-    });
-    connect(ui->Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ConnectSearchButtons(*this, ui->Button1, ui->Ok, ui->Cancel, [this] { DoSearch(); });
 }
 
 TVodaoFindSeekDialog::~TVodaoFindSeekDialog() = default;
@@ -125,7 +118,7 @@ void TVodaoFindSeekDialog::MakeRows(const std::vector<TField*>& fields)
 
         connect(row.check, &QCheckBox::toggled, this, [this, row](bool checked) { RowChecked(row, checked); });
         connect(row.picker, &QPushButton::clicked, this, [row] { PickIntoEdit(*row.picker, *row.edit); });
-        OnEnterKey(row.edit, [this] { Application->Run([this] { DoSearch(); }); });
+        SearchOnEnter(row.edit, [this] { DoSearch(); });
     }
     makeHeader(QStringLiteral("Search data"), box)->move(editLeft, 2);
     box->resize(right + 1 + kLeft, bottom + 1 + 5);

@@ -30,7 +30,6 @@ TEST_F(QuickFind, MuelMovesToTheFirstMueller)
 {
     openAllCopies();
     answer<TQFS>([](TQFS& d) {
-        EXPECT_EQ(d.size(), QSize(375, 85));
         EXPECT_EQ(d.windowTitle(), " Find a Record based on data contained in the field");
         EXPECT_EQ(d.ui->ComboBox1->count(), 3);
         EXPECT_EQ(d.ui->ComboBox1->currentText(), "AUTOR") << "the field given, whatever its case";
@@ -142,17 +141,14 @@ TEST_F(FindDialog, FindsByTheCheckedRowsOnly)
 {
     openAllCopies();
     answer<TVodaoFindSeekDialog>([&](TVodaoFindSeekDialog& d) {
-        EXPECT_EQ(d.size(), QSize(392, 168));
         EXPECT_EQ(d.windowTitle(), " Find a Record based on data contained in the selected fields");
         ASSERT_EQ(d.RowCount(), 3);
         EXPECT_EQ(d.RowCheck(2)->text(), "AUTOR:");
         for (int i = 0; i < 3; ++i) {
             EXPECT_FALSE(d.RowEdit(i)->isEnabled());
             EXPECT_TRUE(d.RowPicker(i)->isHidden()) << "no date or time fields";
-            EXPECT_EQ(d.RowEdit(i)->width(), 182);
-            EXPECT_NEAR(d.RowEdit(i)->geometry().center().y(), d.RowCheck(i)->geometry().center().y(), 1);
+            EXPECT_GT(d.RowEdit(i)->x(), d.RowCheck(i)->geometry().right()) << "edits stand beside the check boxes";
         }
-        EXPECT_EQ(d.RowCheck(1)->y() - d.RowCheck(0)->y(), 30);
 
         QTest::mouseClick(d.ui->Button1, Qt::LeftButton); // nothing checked: no search
         EXPECT_EQ(number(), 1);

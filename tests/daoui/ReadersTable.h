@@ -1,9 +1,8 @@
 #pragma once
 // An engine-made database of readers with a two-field index (Ort, Name) and
 // a table of notes without any index.
-#include "engine/DBEngine.h"
-#include "engine/Database.h"
 #include "tests/daoui/DialogTestSupport.h"
+#include "tests/support/EngineRows.h"
 
 namespace daouitest {
 
@@ -15,19 +14,15 @@ struct ReadersTable : WithUser {
     ReadersTable()
     {
         const QString path = dir.file("leser.mdb");
-        {
-            TVoDaoDatabase maker;
-            auto core = maker.CoreDBEngine()->createDatabase(path.toStdString(), ";LANGID=0x0409;CP=1252;COUNTRY=0");
-            core->execute("CREATE TABLE Leser (ID COUNTER PRIMARY KEY, Ort TEXT(30), Name TEXT(50), Seit DATETIME)");
-            core->execute("CREATE INDEX OrtName ON Leser (Ort, Name)");
-            core->execute("CREATE TABLE Notiz (NR LONG, Text TEXT(50))");
-            const char* rows[] = {"NULL, 'Albers'", "'Berlin', 'Müller'", "NULL, 'Müller'", "'Bonn', 'Adler'",
-                                  "'Aachen', 'Zander'"};
-            for (const char* row : rows)
-                core->execute(std::string("INSERT INTO Leser (Ort, Name) VALUES (") + row + ")");
-            core->execute("INSERT INTO Notiz (NR, Text) VALUES (1, 'eins')");
-            core->close();
-        }
+        testsupport::createDatabase(
+            path, {"CREATE TABLE Leser (ID COUNTER PRIMARY KEY, Ort TEXT(30), Name TEXT(50), Seit DATETIME)",
+                   "CREATE INDEX OrtName ON Leser (Ort, Name)", "CREATE TABLE Notiz (NR LONG, Text TEXT(50))",
+                   "INSERT INTO Leser (Ort, Name) VALUES (NULL, 'Albers')",
+                   "INSERT INTO Leser (Ort, Name) VALUES ('Berlin', 'Müller')",
+                   "INSERT INTO Leser (Ort, Name) VALUES (NULL, 'Müller')",
+                   "INSERT INTO Leser (Ort, Name) VALUES ('Bonn', 'Adler')",
+                   "INSERT INTO Leser (Ort, Name) VALUES ('Aachen', 'Zander')",
+                   "INSERT INTO Notiz (NR, Text) VALUES (1, 'eins')"});
         db.ProgramFolder = dir.path();
         db.SetDatabase(path);
         db.SetConnected(true);
