@@ -51,6 +51,8 @@ bool TVoDaoSortByDialog::Execute(const QStringList& availableFields, QStringList
         ui->ListBox3->clear();
         for (const QString& line : sortedBy) {
             const TSortField field = ParseSortLine(line);
+            if (field.Name.isEmpty()) // a blank line names no field
+                continue;
             ui->ListBox1->addItem(field.Name);
             ui->ListBox3->addItem(field.Descending ? kDescending : kAscending);
             sortedNames << field.Name;

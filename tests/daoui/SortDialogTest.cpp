@@ -240,3 +240,16 @@ TEST_F(Sorting, AnOrderTheEngineRefusesIsShownAndTheFormerOrderKept)
     EXPECT_TRUE(table.Active());
     EXPECT_EQ(numbersFromTop(1), QStringList{"2147483647"});
 }
+
+TEST_F(Sorting, TheDialogTakesAndGivesPlainLists)
+{
+    // A blank line names no field: it is not shown, and OK drops it.
+    QStringList sortedBy{"[AUTOR] DESC", "", "TITEL"};
+    answer<Dialog>([](Dialog& d) {
+        EXPECT_EQ(itemTexts(d.ui->ListBox1), (QStringList{"AUTOR", "TITEL"}));
+        QTest::mouseClick(d.ui->OKButton, Qt::LeftButton);
+    });
+    Dialog dialog;
+    EXPECT_TRUE(dialog.Execute({"BUCHNR", "TITEL", "AUTOR"}, sortedBy, false));
+    EXPECT_EQ(sortedBy, (QStringList{"AUTOR DESC", "TITEL ASC"}));
+}
