@@ -250,7 +250,8 @@ private:
     void CheckSqlConnection() const;
     // The field list after the open check; refuses an empty one.
     QString CheckedExportFields(bool exportBlobs) const;
-    // The statement, the filter line when filtered, and ";".
+    // The statement, the filter line when filtered, the sort line when
+    // sorted, and ";".
     QStringList ExportStatementLines(const QString& statement) const;
     void OpenDaoRecordset();
     void ApplySort(int options);

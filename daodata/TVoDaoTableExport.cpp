@@ -87,6 +87,9 @@ QStringList TVoDaoTable::ExportStatementLines(const QString& statement) const
     QStringList lines{statement};
     if (Filtered() && !Filter().isEmpty())
         lines << QStringLiteral(" WHERE ") + Filter();
+    // The file holds the rows in the order the user sorted the dataset in.
+    if (!SortedBy().isEmpty())
+        lines << QStringLiteral(" ORDER BY ") + SortText();
     lines << QStringLiteral(";");
     return lines;
 }

@@ -2,6 +2,8 @@
 #include "ui_TfFehlendeBuecher.h"
 
 #include "daodata/TVoDaoTable.h"
+#include "daoui/TVoDaoSearch.h"
+#include "daoui/TVoDaoSortByButton.h"
 #include "framework/data/TDataSource.h"
 #include "framework/ui/EInvalidOperation.h"
 #include "framework/ui/TApplication.h"
@@ -41,6 +43,8 @@ void TfFehlendeBuecher::Bind(TDataSource* source, const QString& programFolder, 
     source_ = source;
     programFolder_ = programFolder;
     progress_ = progress;
+    ui->VoDaoSortByButton1->SetDataSource(source);
+    ui->VoDaoSearch1->SetDataSource(source);
 }
 
 TVoDaoTable* TfFehlendeBuecher::DataSet() const

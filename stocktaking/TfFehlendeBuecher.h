@@ -23,8 +23,9 @@ public:
     std::unique_ptr<Ui::TfFehlendeBuecher> ui;
     TSaveDialog SaveDialog1;
 
-    // The result shown (the main window's catalogue dataset), the folder
-    // holding REPORTS, and the progress window shown around the export.
+    // The result shown (the main window's catalogue dataset; the sort button
+    // and the search panel follow it), the folder holding REPORTS, and the
+    // progress window shown around the export.
     void Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress);
     TVoDaoTable* DataSet() const;
 

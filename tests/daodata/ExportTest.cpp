@@ -133,6 +133,27 @@ TEST_F(CatalogueExport, HiddenFieldsFiltersAndAllFieldsShapeTheFile)
     EXPECT_EQ(all[0].toArray().size(), 3) << "AllFields exports hidden fields too";
 }
 
+TEST_F(CatalogueExport, TheFileHoldsTheRowsInTheDatasetsSortOrder)
+{
+    // Numbers 3, 4, 1004, 1010 by the query; by title descending: Preise,
+    // Größe, Das "Zitat", Äpfel. Filter and sort go together.
+    table.SetSortedBy("[TITEL] DESC");
+    table.ExportToHTML(dir.file("sortiert.html"), false, true);
+    QJsonArray numbers;
+    for (const QJsonValue& row : testsupport::htmlTableRows(dir.file("sortiert.html")))
+        numbers.append(row.toArray()[0]);
+    EXPECT_EQ(numbers, (QJsonArray{"BUCHNR", "1010", "3", "1004", "4"}));
+
+    table.SetFilter("BUCHNR < 1010");
+    table.SetFiltered(true);
+    table.SetSortedBy(QStringList{"[BUCHNR] DESC"});
+    table.ExportToText(dir.file("sortiert.csv"), false, true);
+    numbers = {};
+    for (const QJsonValue& row : testsupport::csvRows(dir.file("sortiert.csv")))
+        numbers.append(row.toArray()[0]);
+    EXPECT_EQ(numbers, (QJsonArray{"BUCHNR", "1004", "4", "3"}));
+}
+
 TEST_F(CatalogueExport, AnExistingTargetIsReplacedOnlyWithDeleteOld)
 {
     dir.write("r.html", "old report");

@@ -34,6 +34,15 @@ QJsonArray queryRows(const QString& databasePath, const QString& sql)
     return rows;
 }
 
+void createDatabase(const QString& path, const QStringList& statements)
+{
+    dao::DBEngine engine;
+    auto db = engine.createDatabase(path.toStdString(), dao::dbLangGeneral);
+    for (const QString& statement : statements)
+        db->execute(statement.toStdString());
+    db->close();
+}
+
 QJsonObject expectedCatalogueQueries()
 {
     QFile file(fixturePath("catalogue/veltrano-expected.json"));

@@ -1,0 +1,58 @@
+#include "daoui/DatasetDialogs.h"
+
+#include "daodata/TVoDaoTable.h"
+#include "daoui/TQFS.h"
+#include "daoui/TVoDaoSortByDialog.h"
+#include "daoui/TVodaoFindSeekDialog.h"
+#include "framework/data/TField.h"
+
+#include <QApplication>
+
+QStringList SortableFieldNames(const TVoDaoTable& table)
+{
+    QStringList names;
+    for (int i = 0; i < table.FieldCount(); ++i) {
+        const TField* field = table.Fields()[i];
+        if (field->FieldKind() == fkData && !field->IsBlob())
+            names << field->FieldName();
+    }
+    return names;
+}
+
+bool ExecuteSortDialog(TVoDaoTable& table)
+{
+    if (!table.Active())
+        return false;
+    const QStringList former = table.SortedBy();
+    QStringList sortedBy = former;
+    TVoDaoSortByDialog dialog(QApplication::activeWindow());
+    if (!dialog.Execute(SortableFieldNames(table), sortedBy, table.UseBrackets))
+        return false;
+    try {
+        table.SetSortedBy(sortedBy);
+    } catch (...) {
+        // The dataset goes on in its former order; the user sees the error.
+        try {
+            table.SetSortedBy(former);
+        } catch (...) {
+        }
+        throw;
+    }
+    return true;
+}
+
+bool ExecuteFindSeekDialog(TVoDaoTable& table, bool seekMode)
+{
+    if (!table.Active())
+        return false;
+    TVodaoFindSeekDialog dialog(QApplication::activeWindow());
+    return dialog.Execute(table, seekMode);
+}
+
+bool ExecuteQuickFindSeek(TVoDaoTable& table, bool seekMode, const QString& fieldName)
+{
+    if (!table.Active())
+        return false;
+    TQFS dialog(QApplication::activeWindow());
+    return dialog.Execute(table, seekMode, fieldName);
+}

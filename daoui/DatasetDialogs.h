@@ -1,0 +1,32 @@
+#pragma once
+// Entry points of the dataset dialogs, for the grid menu and the buttons.
+// Each makes its dialog, runs it modally through the application's
+// interaction seam and frees it. A dataset that is not open gets no dialog
+// (false). Errors of the dataset during a search are shown by the
+// application's error display while the dialog stays open.
+#include <QString>
+#include <QStringList>
+
+class TVoDaoTable;
+
+// The field names the sort dialog offers: the data fields that are not blobs
+// (memo and binary fields cannot be sorted on), in field order.
+QStringList SortableFieldNames(const TVoDaoTable& table);
+
+// "Sort": the sort dialog with SortableFieldNames, SortedBy and UseBrackets.
+// On OK the new lines are set as SortedBy, which re-sorts the open dataset
+// at once (the caller need not reopen it), and the result is true. Should
+// the engine refuse the new order, the former SortedBy is put back and the
+// error raised. On Cancel SortedBy is left exactly as it was.
+bool ExecuteSortDialog(TVoDaoTable& table);
+
+// "Find" (seekMode false) and "Seek" (true): the find/seek dialog, one row
+// per field. True when the user closed it with "Ok"; the dataset then stands
+// on what the last search found. The caller that wants the former record
+// back after Cancel keeps a bookmark before the call.
+bool ExecuteFindSeekDialog(TVoDaoTable& table, bool seekMode);
+
+// "Quick Find" and "Quick Seek": the quick find/seek dialog on one field;
+// fieldName (the grid's current column) is preselected when it is listed.
+// Result and position as for ExecuteFindSeekDialog.
+bool ExecuteQuickFindSeek(TVoDaoTable& table, bool seekMode, const QString& fieldName);

@@ -1,0 +1,140 @@
+// The rules that turn dialog rows into dataset settings, case by case.
+#include "daoui/DateTimeTexts.h"
+#include "daoui/SearchKeys.h"
+#include "daoui/SortByRules.h"
+#include "framework/data/ValueText.h"
+#include "tests/daoui/DialogTestSupport.h"
+#include "tests/support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+TEST(SortLineRules, EachSortedByLineOpensAsNameAndDirection)
+{
+    const struct {
+        const char* line;
+        const char* name;
+        bool descending;
+    } cases[] = {
+        {"[NR]  DESC", "NR", true},
+        {"[NR] DESC", "NR", true},
+        {"[NR] ASC", "NR", false},
+        {"NR", "NR", false},
+        {"[Benutzer Nr]", "Benutzer Nr", false},
+        {"[Benutzer   Nr]    ASC", "Benutzer Nr", false},
+        {"TITEL desc", "TITEL", true},
+        {" [TITEL] Desc ", "TITEL", true},
+        {"[Item DESCRIPTION] ASC", "Item DESCRIPTION", false},
+        {"[Item DESCRIPTION]", "Item DESCRIPTION", false},
+        {"[ASCII] DESC", "ASCII", true},
+        {"[a].[b] DESC", "a.b", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const TSortField field = ParseSortLine(c.line);
+        EXPECT_EQ(field.Name, c.name);
+        EXPECT_EQ(field.Descending, c.descending);
+    }
+}
+
+TEST(SortLineRules, RowsBecomeLinesWithOrWithoutBrackets)
+{
+    const QList<TSortField> rows{{"TITEL", true}, {"Benutzer Nr", false}};
+    EXPECT_EQ(SortLines(rows, true), (QStringList{"[TITEL] DESC", "[Benutzer Nr] ASC"}));
+    EXPECT_EQ(SortLines(rows, false), (QStringList{"TITEL DESC", "Benutzer Nr ASC"}));
+    EXPECT_TRUE(SortLines({}, true).isEmpty());
+    // What is written opens again as it was.
+    for (const QString& line : SortLines(rows, true))
+        EXPECT_EQ(SortLines({ParseSortLine(line)}, true), QStringList{line});
+}
+
+TEST(SortLineRules, AvailableFieldsAreThoseNotSortedOn)
+{
+    const QStringList fields{"BUCHNR", "TITEL", "AUTOR"};
+    EXPECT_EQ(UnsortedFields(fields, {"TITEL"}), (QStringList{"BUCHNR", "AUTOR"}));
+    EXPECT_EQ(UnsortedFields(fields, {}), fields);
+    EXPECT_TRUE(UnsortedFields(fields, {"AUTOR", "BUCHNR", "TITEL"}).isEmpty());
+    EXPECT_EQ(UnsortedFields(fields, {"titel", "GONE"}), fields) << "names compare exactly";
+}
+
+TEST(SearchKeyRules, FindUsesTheCheckedRowsInRowOrder)
+{
+    EXPECT_FALSE(FindKeys({}));
+    EXPECT_FALSE(FindKeys({{"A", false, "x"}, {"B", false, ""}})) << "nothing checked: no search";
+
+    const auto one = FindKeys({{"A", false, "x"}, {"B", true, "Mül"}});
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->Fields, "B");
+    EXPECT_EQ(one->Values, QVariant(QString("Mül")));
+
+    const auto two = FindKeys({{"A", true, "1"}, {"B", false, "x"}, {"C", true, ""}});
+    ASSERT_TRUE(two);
+    EXPECT_EQ(two->Fields, "A;C");
+    EXPECT_EQ(two->Values, QVariant(QVariantList{QString("1"), QString("")}));
+}
+
+TEST(SearchKeyRules, SeekFillsEveryIndexFieldAndLeavesUncheckedOnesEmpty)
+{
+    EXPECT_FALSE(SeekKeys({}));
+
+    const auto secondOnly = SeekKeys({{"Ort", false, "ignored"}, {"Name", true, "Mül"}});
+    ASSERT_TRUE(secondOnly);
+    EXPECT_EQ(secondOnly->Fields, "Ort;Name");
+    const QVariantList values = secondOnly->Values.toList();
+    ASSERT_EQ(values.size(), 2);
+    EXPECT_FALSE(values[0].isValid()) << "the first element is empty";
+    EXPECT_EQ(values[1], QVariant(QString("Mül")));
+
+    const auto single = SeekKeys({{"NR", true, "4711"}});
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->Fields, "NR");
+    EXPECT_EQ(single->Values, QVariant(QString("4711")));
+    const auto unchecked = SeekKeys({{"NR", false, "4711"}});
+    ASSERT_TRUE(unchecked);
+    EXPECT_FALSE(unchecked->Values.isValid()) << "a one-field index unchecked: an empty value";
+}
+
+TEST(DateTimeTextRules, PatternsAndPickerTextsFollowTheLocale)
+{
+    const struct {
+        const char* locale;
+        const char* datePattern;
+        const char* dateText;
+        const char* timePattern;
+        const char* timeText;
+    } cases[] = {
+        {"de_DE", "dd.mm.yyyy", "05.01.2024", "hh:mm:ss", "07:05:09"},
+        {"de_CH", "dd.mm.yyyy", "05.01.2024", "hh:mm:ss", "07:05:09"},
+        {"en_GB", "dd/mm/yyyy", "05/01/2024", "hh:mm:ss", "07:05:09"},
+        {"en_US", "mm/dd/yyyy", "01/05/2024", "hh:mm:ss", "07:05:09"},
+        {"nl_NL", "dd-mm-yyyy", "05-01-2024", "hh:mm:ss", "07:05:09"},
+        {"sv_SE", "yyyy-mm-dd", "2024-01-05", "hh:mm:ss", "07:05:09"},
+        {"fi_FI", "dd.mm.yyyy", "05.01.2024", "hh.mm.ss", "07.05.09"},
+        {"C", "yyyy-mm-dd", "2024-01-05", "hh:mm:ss", "07:05:09"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        const QLocale locale(c.locale);
+        EXPECT_EQ(DatePattern(locale), c.datePattern);
+        EXPECT_EQ(PickerDateText(QDate(2024, 1, 5), locale), c.dateText);
+        EXPECT_EQ(TimePattern(locale), c.timePattern);
+        EXPECT_EQ(PickerTimeText(QTime(7, 5, 9), locale), c.timeText);
+
+        // The dataset reads what the picker wrote as the date and time meant.
+        const daouitest::LocaleScope scope(locale);
+        QDate date;
+        EXPECT_TRUE(TextToDate(PickerDateText(QDate(2024, 12, 24)), date));
+        EXPECT_EQ(date, QDate(2024, 12, 24));
+        QTime time;
+        EXPECT_TRUE(TextToTime(PickerTimeText(QTime(14, 5, 9)), time));
+        EXPECT_EQ(time, QTime(14, 5, 9));
+    }
+}
+
+TEST(DateTimeTextRules, DateAndTimeFieldsGetAPicker)
+{
+    EXPECT_EQ(PickerKindOf(ftDate), TPickerKind::Date);
+    EXPECT_EQ(PickerKindOf(ftDateTime), TPickerKind::Date);
+    EXPECT_EQ(PickerKindOf(ftTime), TPickerKind::Time);
+    for (const TFieldType type : {ftString, ftInteger, ftFloat, ftBoolean, ftMemo, ftGuid})
+        EXPECT_EQ(PickerKindOf(type), TPickerKind::None) << type;
+}

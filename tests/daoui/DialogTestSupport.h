@@ -1,0 +1,115 @@
+#pragma once
+// The sample catalogue behind a data source, and a way to answer the next
+// modal dialog with clicks and keys as a user would.
+#include "daodata/TVoDaoDatabase.h"
+#include "daodata/TVoDaoTable.h"
+#include "framework/data/TDataSource.h"
+#include "framework/data/TField.h"
+#include "framework/ui/RecordingInteraction.h"
+#include "framework/ui/TApplication.h"
+#include "tests/support/TempFolder.h"
+
+#include <QDialog>
+#include <QListWidget>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace daouitest {
+
+inline const QString kAllCopies = QStringLiteral(
+    " SELECT EXEMPLAR.EXEMPLARNUMMER AS BUCHNR,TITEL.HAUPTTITEL AS TITEL, TITEL.HAUPTEINTRAG AS AUTOR FROM "
+    "EXEMPLAR, TITEL WHERE EXEMPLAR.TITEL = TITEL.Buchungsnummer ORDER BY EXEMPLAR.EXEMPLARNUMMER");
+
+// The user of a test: answers the program's questions from a script.
+struct WithUser : ::testing::Test {
+    RecordingInteraction* ui = new RecordingInteraction;
+    TApplication app{std::unique_ptr<Interaction>(ui)};
+
+    // The next modal dialog of type D is shown, steps act on it, and it
+    // closes the way the steps left it (still open counts as Cancel).
+    template <class D>
+    void answer(std::function<void(D&)> steps)
+    {
+        ui->dialogAnswers.push_back([steps](QDialog& dialog) {
+            dialog.show();
+            dialog.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            steps(dynamic_cast<D&>(dialog));
+            const int result = dialog.isVisible() ? int(QDialog::Rejected) : dialog.result();
+            dialog.hide();
+            return result;
+        });
+    }
+    QStringList dialogsShown() const
+    {
+        QStringList names;
+        for (const auto& shown : ui->shown)
+            if (shown.kind == RecordingInteraction::Shown::Kind::Dialog)
+                names << shown.dialogClass;
+        return names;
+    }
+};
+
+struct Catalogue : WithUser {
+    testsupport::TempFolder dir;
+    TVoDaoDatabase db{"DB_Veltrano"};
+    TVoDaoTable table{"TB_Veltrano"};
+    TDataSource source;
+
+    Catalogue()
+    {
+        db.ProgramFolder = dir.path();
+        db.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb"));
+        db.SetConnected(true);
+        table.SetDatabase(&db);
+        table.SetReadOnly(true);
+        source.SetDataSet(&table);
+    }
+    ~Catalogue() override { table.Close(); }
+
+    // Every copy with title and author, by number, as the report window shows it.
+    void openAllCopies()
+    {
+        table.SetSQL(kAllCopies);
+        table.Open();
+    }
+    QString text(const char* field) const { return table.FieldByName(field)->AsString(); }
+    int number() const { return table.FieldByName("BUCHNR")->AsInteger(); }
+};
+
+// The default locale for one test.
+struct LocaleScope {
+    QLocale kept;
+    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(kept); }
+};
+
+// Types text key by key, umlauts included.
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
+
+inline QStringList itemTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+inline void clickRow(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+inline void doubleClickRow(QListWidget* list, int row)
+{
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace daouitest
