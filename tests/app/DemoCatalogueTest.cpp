@@ -191,3 +191,26 @@ TEST(ProgramFolderSetup, TheProgramRunsOnThePreparedFolder)
     EXPECT_EQ(missing.size(), all.size() - 3);
     EXPECT_EQ(missing[0], all[3]);
 }
+
+TEST(ProgramFolderSetup, JournalOfAnEarlierCopyIsNotPlayedIntoTheNewCopy)
+{
+    // A program stopped hard leaves the journal of its copy of an engine
+    // catalogue behind; here one that empties the copy's EXEMPLAR.
+    MainWindowHarness h;
+    setup::PrepareProgramFolder(h.dir.path());
+    QFile::copy(h.dir.file("Demo-Katalog.mdb"), h.dir.file("db_Vel.mdb"));
+    {
+        dao::DBEngine engine;
+        auto db = engine.openDatabase(h.dir.file("db_Vel.mdb").toStdString());
+        db->execute("DELETE FROM EXEMPLAR");
+        ASSERT_TRUE(QFile::copy(h.dir.file("db_Vel.mdb-wal"), h.dir.file("stale-wal")));
+        db->close();
+    }
+    QFile::remove(h.dir.file("db_Vel.mdb"));
+    QFile::rename(h.dir.file("stale-wal"), h.dir.file("db_Vel.mdb-wal"));
+
+    TfMain& w = h.start();
+    w.btn_AlleDatenClick(nullptr);
+    EXPECT_EQ(w.TB_Veltrano.RecordCount(), queryRows(h.dir.file("Demo-Katalog.mdb"),
+                                                     CheckQuery(CatalogueCheck::AlleDaten)).size());
+}
