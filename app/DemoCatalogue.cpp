@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <type_traits>
 #include <vector>
 
 namespace demo {
@@ -89,13 +90,10 @@ public:
     void write(const TitleRecord& t)
     {
         sqlite3_bind_int(title_, 1, t.buchungsnummer);
-        bindText(title_, 2, t.haupttitel);
-        bindText(title_, 3, t.haupteintrag);
-        bindText(title_, 4, t.verlag);
-        if (t.jahr)
-            sqlite3_bind_int(title_, 5, *t.jahr);
-        else
-            sqlite3_bind_null(title_, 5);
+        bind(title_, 2, t.haupttitel);
+        bind(title_, 3, t.haupteintrag);
+        bind(title_, 4, t.verlag);
+        bind(title_, 5, t.jahr);
         sqlite3_bind_double(title_, 6, t.erfasst);
         step(title_);
     }
@@ -103,15 +101,9 @@ public:
     void write(const CopyRecord& c)
     {
         sqlite3_bind_int(copy_, 1, c.exemplarnummer);
-        if (c.titel)
-            sqlite3_bind_int(copy_, 2, *c.titel);
-        else
-            sqlite3_bind_null(copy_, 2);
-        bindText(copy_, 3, c.standort);
-        if (c.preisCents)
-            sqlite3_bind_double(copy_, 4, double(*c.preisCents) / 100.0);
-        else
-            sqlite3_bind_null(copy_, 4);
+        bind(copy_, 2, c.titel);
+        bind(copy_, 3, c.standort);
+        bind(copy_, 4, c.preisCents ? std::optional<double>(double(*c.preisCents) / 100.0) : std::nullopt);
         sqlite3_bind_int(copy_, 5, c.ausgeliehen ? -1 : 0);
         step(copy_);
     }
@@ -151,12 +143,17 @@ private:
             fail();
         return st;
     }
-    static void bindText(sqlite3_stmt* st, int index, const std::optional<std::string>& text)
+    // A value or null.
+    template <typename T> static void bind(sqlite3_stmt* st, int index, const std::optional<T>& value)
     {
-        if (text)
-            sqlite3_bind_text(st, index, text->data(), int(text->size()), SQLITE_STATIC); // kept until the step
-        else
+        if (!value)
             sqlite3_bind_null(st, index);
+        else if constexpr (std::is_same_v<T, std::string>)
+            sqlite3_bind_text(st, index, value->data(), int(value->size()), SQLITE_STATIC); // kept until the step
+        else if constexpr (std::is_same_v<T, double>)
+            sqlite3_bind_double(st, index, *value);
+        else
+            sqlite3_bind_int(st, index, *value);
     }
     void step(sqlite3_stmt* st)
     {

@@ -32,6 +32,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' TERM INT
 fail() { echo "FAILED: $*"; exit 1; }
 step() { echo "== $*"; }
 
@@ -70,7 +71,13 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=":$(cat "$work/display")"
 export DISPLAY="$display"
-as_user() { runuser -u "$user" -- env -i HOME="$home" USER="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$display" "$@"; }
+# A session's runtime folder, inside the home that goes with the user.
+runtime="$home/.run"
+install -d -m 700 -o "$user" "$runtime"
+as_user() {
+  runuser -u "$user" -- env -i HOME="$home" USER="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$display" \
+    XDG_RUNTIME_DIR="$runtime" "$@"
+}
 as_user quillstock >"$work/app.log" 2>&1 &
 runuser_pid=$!
 win=$(timeout 60 xdotool search --sync --onlyvisible --name '^::: Quillstock' | head -n 1) || { cat "$work/app.log"; fail "no main window"; }
