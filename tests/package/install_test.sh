@@ -90,8 +90,9 @@ done
 grep -q "PATH=$folder/Demo-Katalog.mdb" "$folder/Quillstock.ini" || fail "settings file: $(cat "$folder/Quillstock.ini")"
 [ "$(stat -c %U "$folder/db_inv.mdb")" = "$user" ] || fail "inventory database not the user's own"
 # Task bars match the window to the desktop entry by its class and show its icon.
-xprop -id "$win" WM_CLASS | grep -q '= "quillstock",' || fail "window class: $(xprop -id "$win" WM_CLASS)"
-xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
+wm_class=$(xprop -id "$win" WM_CLASS)
+[[ "$wm_class" == *'= "quillstock",'* ]] || fail "window class: $wm_class"
+[[ "$(xprop -id "$win" _NET_WM_ICON)" == *'Icon ('* ]] || fail "the window has no icon"
 if xdotool search --onlyvisible --name '^Quillstock -Toolbox for Veltrano$' >/dev/null 2>&1; then
   fail "a message box is open after the start"
 fi
