@@ -4,13 +4,11 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace {
-
-QPixmap drawIcon(int size)
+QImage programIconImage(int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
     p.setPen(QPen(QColor(0, 0, 96), 1.2));
@@ -25,15 +23,14 @@ QPixmap drawIcon(int size)
     check.lineTo(29, 9);
     p.setBrush(Qt::NoBrush);
     p.drawPath(check);
-    return pixmap;
+    p.end();
+    return image;
 }
-
-} // namespace
 
 QIcon programIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 64})
-        icon.addPixmap(drawIcon(size));
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
     return icon;
 }

@@ -333,6 +333,11 @@ void TfMain::StartWorkingDatabases()
     const QString backup = programFolder_ + BackupFileName;
     if (QFileInfo::exists(backup))
         QFile::remove(backup);
+    // A catalogue in the engine's format leaves journal files beside its copy
+    // when the program was stopped hard; they belong to the old copy and would
+    // be played into the new one.
+    for (const QString& journal : {backup + QStringLiteral("-wal"), backup + QStringLiteral("-shm")})
+        QFile::remove(journal);
 
     if (!QFileInfo(cataloguePath_).isFile()) {
         Application->MessageBox(QStringLiteral("Veltrano.mdb wurde nicht gefunden, stellen Sie die korrekte Datei "

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev googletest
   xvfb xauth imagemagick x11-utils
   python3
+  dpkg-dev xdg-utils desktop-file-utils xdotool
 )
 
 missing=()

@@ -3,8 +3,8 @@
 
 namespace testsupport {
 
-// Folder of the shared fixtures: $QUILLSTOCK_FIXTURES, else ../shared/fixtures
-// beside the checkout.
+// Folder of the fixtures: $QUILLSTOCK_FIXTURES, else tests/fixtures of the
+// source tree.
 QString fixturesFolder();
 QString fixturePath(const QString& relative);
 
