@@ -2,12 +2,12 @@
 // the engine's installable formats write the target.
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
+#include "daodata/VoDaoReplacedFiles.h"
 #include "daodata/VoDaoSqlText.h"
 #include "engine/Database.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 
-#include <QFile>
 #include <chrono>
 #include <exception>
 
@@ -35,12 +35,6 @@ quint32 tickCount()
 {
     using namespace std::chrono;
     return static_cast<quint32>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-void removeIfExists(const QString& fileName)
-{
-    if (QFile::exists(fileName) && !QFile::remove(fileName))
-        DatabaseError(QStringLiteral("Cannot delete file %1!").arg(fileName));
 }
 
 QString connectPart(const char* const table[][2], int count, int version)
@@ -146,8 +140,11 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
 {
     const QString fields = CheckedExportFields(exportBlobs);
     const bool wholeFile = kind == ExportKind::Text || kind == ExportKind::Html || kind == ExportKind::Excel;
-    if (wholeFile && deleteOld)
-        removeIfExists(fileName);
+    // DeleteOld's files are only set aside here and deleted once the new file
+    // is complete: a failed export leaves the old target where it was.
+    vodao::ReplacedFiles replaced;
+    if (wholeFile && deleteOld && !replaced.SetAside(fileName))
+        DatabaseError(QStringLiteral("Cannot delete file %1!").arg(fileName));
 
     WithExportSource(
         [&](const QString& source) {
@@ -170,7 +167,7 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
                     else
                         extensions = {std::begin(foxpro), std::end(foxpro)};
                     for (const char* extension : extensions)
-                        QFile::remove(folder + baseName(name) + QLatin1String(extension));
+                        replaced.SetAside(folder + baseName(name) + QLatin1String(extension)); // failures ignored
                 }
                 if (folder.isEmpty())
                     folder = QStringLiteral(".");
@@ -191,6 +188,7 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
             ExecSQL(ExportStatementLines(statement));
         },
         true);
+    replaced.Release();
 }
 
 void TVoDaoTable::ExportToText(const QString& FileName, bool ExportBlobs, bool DeleteOld)

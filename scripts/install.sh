@@ -11,7 +11,8 @@ packages=(
   libicu-dev unixodbc-dev
   libgtest-dev googletest
   xvfb xauth imagemagick x11-utils
-  python3
+  python3 python3-xlrd python3-dbf python3-dbfread
+  libreoffice-calc-nogui
 )
 
 missing=()
