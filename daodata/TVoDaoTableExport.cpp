@@ -24,6 +24,10 @@ SplitName splitFileName(const QString& fileName)
     return {fileName.left(slash + 1), fileName.mid(slash + 1)};
 }
 
+// A path inside the statement's double quotes: a double quote in a folder
+// or file name is written twice, as the engine's string syntax wants.
+QString inQuotes(QString path) { return path.replace(QLatin1Char('"'), QStringLiteral("\"\"")); }
+
 QString baseName(const QString& namePart)
 {
     const int dot = namePart.lastIndexOf(QLatin1Char('.'));
@@ -152,7 +156,7 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
             QString statement;
             if (kind == ExportKind::Excel) {
                 statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[%4] FROM [%5]")
-                                .arg(fields, sheetName, fileName, connect, source);
+                                .arg(fields, sheetName, inQuotes(fileName), connect, source);
             } else {
                 auto [folder, name] = splitFileName(fileName);
                 if (deleteOld && !wholeFile) {
@@ -176,13 +180,13 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
                 if (kind == ExportKind::Text) {
                     statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[Text;] FROM [%4]")
                                     .arg(fields, QString(name).replace(QLatin1Char('.'), QLatin1Char('#')),
-                                         folder, source);
+                                         inQuotes(folder), source);
                 } else if (kind == ExportKind::Html) {
                     statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[HTML Export;] FROM [%4]")
-                                    .arg(fields, name, folder, source);
+                                    .arg(fields, name, inQuotes(folder), source);
                 } else {
                     statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[%4] FROM [%5]")
-                                    .arg(fields, name, folder, connect, source);
+                                    .arg(fields, name, inQuotes(folder), connect, source);
                 }
             }
             ExecSQL(ExportStatementLines(statement));
