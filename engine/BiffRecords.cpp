@@ -158,7 +158,8 @@ QByteArray codePage(Version v) { return record(0x0042, Payload().u16(v == Versio
 
 int maxPayload(Version v) { return v == Version::Biff8 ? 8224 : 2080; }
 
-int maxRows(Version v) { return workbook(v) ? 65536 : 16384; }
+// Excel 97 sheets hold 65,536 rows; Excel 3.0 to 5.0/95 sheets 16,384.
+int maxRows(Version v) { return v == Version::Biff8 ? 65536 : 16384; }
 
 int xfIndex(Version v, CellFormat f) { return (workbook(v) ? 15 : 1) + int(f); }
 
@@ -201,11 +202,12 @@ QByteArray dimensions(Version v, int rows, int columns)
     return record(0x0200, p.bytes);
 }
 
-QByteArray window2(Version v)
+QByteArray window2(Version v, bool selected)
 {
-    // Grid lines, headings, zero values and outline symbols shown, automatic grid colour, sheet selected.
+    // Grid lines, headings, zero values and outline symbols shown, automatic
+    // grid colour; the first sheet selected and shown.
     Payload p;
-    p.u16(0x06B6).u16(0).u16(0);
+    p.u16(selected ? 0x06B6 : 0x00B6).u16(0).u16(0);
     if (v == Version::Biff8)
         p.u16(64).u16(0).u16(0).u16(0).u32(0);
     else

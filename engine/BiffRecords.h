@@ -28,7 +28,7 @@ QByteArray globalsPrologue(Version v);       // BIFF5/8: BOF up to the styles
 QByteArray boundSheet(Version v, const QString& name, std::uint32_t sheetOffset);
 QByteArray sheetBof(Version v);
 QByteArray dimensions(Version v, int rows, int columns);
-QByteArray window2(Version v);
+QByteArray window2(Version v, bool selected);
 QByteArray eof();
 
 // Cells. Text of BIFF3-5 is Windows-1252 and cut to what one record holds.

@@ -54,14 +54,18 @@ void Ole2File::write(const QByteArray& bytes)
     written_ += bytes.size();
 }
 
-void Ole2File::write(QIODevice& device)
+void Ole2File::write(QIODevice& device, qint64 bytes)
 {
-    for (;;) {
-        const QByteArray chunk = device.read(1 << 16);
+    while (bytes != 0) {
+        const QByteArray chunk = device.read(bytes < 0 ? qint64(1 << 16) : std::min<qint64>(bytes, 1 << 16));
         if (chunk.isEmpty())
             break;
         write(chunk);
+        if (bytes > 0)
+            bytes -= chunk.size();
     }
+    if (bytes > 0)
+        throw jet::fileAccessDenied(path_.toStdString());
 }
 
 void Ole2File::close()

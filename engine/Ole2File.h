@@ -18,7 +18,7 @@ public:
     Ole2File& operator=(const Ole2File&) = delete;
 
     void write(const QByteArray& bytes);
-    void write(QIODevice& device); // the rest of device
+    void write(QIODevice& device, qint64 bytes = -1); // bytes of device from its position, -1: the rest
     qint64 written() const { return written_; }
     void close();
 

@@ -50,17 +50,27 @@ std::unique_ptr<TableWriter> openSpreadsheet(biff::Version version, const std::s
 
 SpreadsheetWriter::SpreadsheetWriter(const QString& file, const QString& name, biff::Version version,
                                      const std::vector<Column>& columns)
-    : version_(version), file_(file), sheetName_(sheetName(name)), columns_(int(columns.size()))
+    : version_(version), file_(file), sheetName_(sheetName(name)), columns_(columns)
 {
-    if (columns_ > biff::kMaxColumns)
+    if (columns_.size() > size_t(biff::kMaxColumns))
         throw jet::tooManyFields();
     staged_.add(file_); // claims the name's folder and checks it can be written before any row
     if (!cells_.open())
         throw jet::fileAccessDenied(cells_.fileTemplate().toStdString());
     if (version_ == biff::Version::Biff8)
         strings_ = std::make_unique<SharedStrings>();
-    for (int i = 0; i < columns_; ++i)
-        textCell(i, QString::fromStdString(columns[size_t(i)].name));
+    headerRow();
+}
+
+void SpreadsheetWriter::headerRow()
+{
+    const int number = int(sheets_.size()) + 1;
+    // Further sheets are named as Excel names copies: "Katalog (2)".
+    const QString suffix = number == 1 ? QString() : QStringLiteral(" (%1)").arg(number);
+    sheets_.push_back({sheetName_.left(31 - int(suffix.size())) + suffix, 0, 0});
+    row_ = 0;
+    for (size_t i = 0; i < columns_.size(); ++i)
+        textCell(int(i), QString::fromStdString(columns_[i].name));
 }
 
 SpreadsheetWriter::~SpreadsheetWriter() = default;
@@ -107,15 +117,21 @@ void SpreadsheetWriter::valueCell(int column, const Variant& v)
 
 void SpreadsheetWriter::nextRow()
 {
-    if (++row_ >= biff::maxRows(version_))
+    if (++row_ < biff::maxRows(version_))
+        return;
+    if (!isWorkbook(version_))
         throw jet::spreadsheetFull();
+    sheets_.back().rows = row_;
+    sheets_.back().cellsEnd = cells_.pos();
+    headerRow();
+    row_ = 1;
 }
 
 void SpreadsheetWriter::writeRow(const std::vector<Variant>& values)
 {
     nextRow();
-    for (int i = 0; i < columns_ && i < int(values.size()); ++i)
-        valueCell(i, values[size_t(i)]);
+    for (size_t i = 0; i < columns_.size() && i < values.size(); ++i)
+        valueCell(int(i), values[i]);
 }
 
 void SpreadsheetWriter::writeWorksheetFile(const QString& path)
@@ -123,7 +139,7 @@ void SpreadsheetWriter::writeWorksheetFile(const QString& path)
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw jet::fileAccessDenied(file_.toStdString());
-    QByteArray head = biff::worksheetFilePrologue(version_) + biff::dimensions(version_, row_ + 1, columns_);
+    QByteArray head = biff::worksheetFilePrologue(version_) + biff::dimensions(version_, row_ + 1, int(columns_.size()));
     bool ok = out.write(head) == head.size();
     cells_.seek(0);
     while (ok) {
@@ -132,7 +148,7 @@ void SpreadsheetWriter::writeWorksheetFile(const QString& path)
             break;
         ok = out.write(chunk) == chunk.size();
     }
-    const QByteArray tail = biff::window2(version_) + biff::eof();
+    const QByteArray tail = biff::window2(version_, true) + biff::eof();
     ok = ok && out.write(tail) == tail.size() && out.flush();
     if (!ok)
         throw jet::fileAccessDenied(file_.toStdString());
@@ -140,20 +156,36 @@ void SpreadsheetWriter::writeWorksheetFile(const QString& path)
 
 void SpreadsheetWriter::writeWorkbook(const QString& path)
 {
+    sheets_.back().rows = row_ + 1;
+    sheets_.back().cellsEnd = cells_.pos();
     const QByteArray prologue = biff::globalsPrologue(version_);
-    const qint64 boundSheetSize = biff::boundSheet(version_, sheetName_, 0).size();
     QIODevice* strings = strings_ ? &strings_->records() : nullptr;
-    const qint64 sheetOffset = prologue.size() + boundSheetSize + (strings ? strings->size() : 0) + biff::eof().size();
+    // Each sheet's substream: BOF, DIMENSIONS, its cells, WINDOW2 (the first
+    // sheet selected), EOF.
+    auto sheetHead = [&](const Sheet& s) { return biff::sheetBof(version_) + biff::dimensions(version_, s.rows, int(columns_.size())); };
+    auto sheetTail = [&](size_t i) { return biff::window2(version_, i == 0) + biff::eof(); };
+    qint64 offset = prologue.size() + (strings ? strings->size() : 0) + biff::eof().size();
+    for (const Sheet& s : sheets_)
+        offset += biff::boundSheet(version_, s.name, 0).size();
+    QByteArray boundSheets;
+    qint64 cellsStart = 0;
+    for (size_t i = 0; i < sheets_.size(); ++i) {
+        boundSheets += biff::boundSheet(version_, sheets_[i].name, std::uint32_t(offset));
+        offset += sheetHead(sheets_[i]).size() + (sheets_[i].cellsEnd - cellsStart) + sheetTail(i).size();
+        cellsStart = sheets_[i].cellsEnd;
+    }
 
     Ole2File ole(path, version_ == biff::Version::Biff8 ? "Workbook" : "Book");
-    ole.write(prologue + biff::boundSheet(version_, sheetName_, std::uint32_t(sheetOffset)));
+    ole.write(prologue + boundSheets);
     if (strings)
         ole.write(*strings);
     ole.write(biff::eof());
-    ole.write(biff::sheetBof(version_) + biff::dimensions(version_, row_ + 1, columns_));
     cells_.seek(0);
-    ole.write(cells_);
-    ole.write(biff::window2(version_) + biff::eof());
+    for (size_t i = 0; i < sheets_.size(); ++i) {
+        ole.write(sheetHead(sheets_[i]));
+        ole.write(cells_, sheets_[i].cellsEnd - cells_.pos());
+        ole.write(sheetTail(i));
+    }
     if (ole.written() < kMinimumStream)
         ole.write(QByteArray(int(kMinimumStream - ole.written()), '\0'));
     ole.close();

@@ -10,12 +10,15 @@ namespace dao::isam {
 
 class SharedStrings;
 
-// One worksheet of an Excel file: BIFF3/BIFF4 worksheet files, BIFF5/BIFF8
+// The rows of a table in an Excel file: BIFF3/BIFF4 worksheet files, BIFF5/BIFF8
 // workbooks in an OLE2 compound file. The first row holds the field names;
 // numbers, dates (with a date format), Booleans and text become cells of
 // their kind, nulls stay empty. Cells are spooled to a temporary file and the
-// file is assembled once the row count is known. More rows than a sheet
-// holds raise 3437 and leave no file.
+// file is assembled once the row count is known. Rows beyond what a sheet
+// holds (65,536 in Excel 97, 16,384 in Excel 5.0) continue on further sheets
+// of a workbook ("Name (2)" …, each with the field names again); a
+// BIFF3/BIFF4 file holds one sheet of 16,384 rows, and more rows raise 3437
+// and leave no file.
 class SpreadsheetWriter : public TableWriter {
 public:
     SpreadsheetWriter(const QString& file, const QString& sheetName, biff::Version version,
@@ -26,16 +29,24 @@ public:
 
 private:
     void nextRow();
+    void headerRow();
     void textCell(int column, const QString& text);
     void valueCell(int column, const Variant& value);
     void spool(const QByteArray& record);
     void writeWorksheetFile(const QString& path);
     void writeWorkbook(const QString& path);
 
+    struct Sheet {
+        QString name;
+        qint64 cellsEnd = 0; // where its cells end in the spool
+        int rows = 0;
+    };
+
     biff::Version version_;
     QString file_, sheetName_;
-    int columns_;
-    int row_ = 0; // the row being written
+    std::vector<Column> columns_;
+    std::vector<Sheet> sheets_;
+    int row_ = 0; // the row being written, in the current sheet
     QTemporaryFile cells_;
     std::unique_ptr<SharedStrings> strings_;
     StagedFiles staged_;

@@ -93,35 +93,41 @@ TEST(SpreadsheetExport, EveryVersionIsReadBackByXlrdAndLibreOffice)
     }
 }
 
-TEST(SpreadsheetExport, MoreRowsThanASheetHoldsRaiseSpreadsheetFullAndLeaveNoFile)
+TEST(SpreadsheetExport, RowsBeyondASheetGoOnFurtherSheetsOrRaiseSpreadsheetFull)
 {
     CatalogueExport source;
-    // 70 × 70 × 70 copies: more rows than any sheet of Excel 3.0 or 8.0 holds.
-    const std::string crossJoin = "SELECT A.EXEMPLARNUMMER AS NR, B.EXEMPLARNUMMER AS NR2 INTO [Alle] IN \"";
-    for (const char* connect : {"Excel 3.0", "Excel 8.0"}) {
-        const QString file = source.dir.file(QStringLiteral("voll.xls"));
-        const long error = enginetest::errorOf([&] {
-            source.db->execute(crossJoin + file.toStdString() + "\"[" + connect + ";] FROM EXEMPLAR AS A, EXEMPLAR AS B, "
-                                                                                   "EXEMPLAR AS C",
-                               dao::dbFailOnError);
-        });
-        EXPECT_EQ(error, 3437) << connect;
-        EXPECT_FALSE(QFile::exists(file)) << "never a truncated file";
-    }
+    // 70 × 70 × 70 copies: more rows than the one sheet of an Excel 3.0 file holds.
+    const QString file = source.dir.file(QStringLiteral("voll.xls"));
+    EXPECT_EQ(enginetest::errorOf([&] {
+                  source.db->execute("SELECT A.EXEMPLARNUMMER AS NR, B.EXEMPLARNUMMER AS NR2 INTO [Alle] IN \""
+                                         + file.toStdString() + "\"[Excel 3.0;] FROM EXEMPLAR AS A, EXEMPLAR AS B, EXEMPLAR AS C",
+                                     dao::dbFailOnError);
+              }),
+              3437);
+    EXPECT_FALSE(QFile::exists(file)) << "never a truncated file";
     EXPECT_EQ(QDir(source.dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".xls").size(), 0)
         << "no temporary file is left either";
 
-    // Exactly full: the header row and 16,383 rows fit a BIFF4 sheet.
-    const QString full = source.dir.file("genau.xls");
-    {
-        auto writer = dao::isam::openWriter("Excel 4.0;", full.toStdString(), "Genau", twoColumns());
-        for (int i = 1; i < 16384; ++i)
+    auto write = [&](const char* connect, const QString& path, int rows) {
+        auto writer = dao::isam::openWriter(connect, path.toStdString(), "Viele", twoColumns());
+        for (int i = 1; i <= rows; ++i)
             writer->writeRow({dao::Variant(i), dao::Variant()});
         writer->finish();
-    }
-    const QJsonArray rows = testsupport::xlrdWorkbook(full)["rows"].toArray();
-    ASSERT_EQ(rows.size(), 16384);
-    EXPECT_EQ(rows[16383].toArray()[0].toDouble(), 16383.0);
+        return testsupport::xlrdWorkbook(path);
+    };
+    // Exactly full: the header row and 16,383 rows fit a BIFF4 sheet.
+    const QJsonObject full = write("Excel 4.0;", source.dir.file("genau.xls"), 16383);
+    EXPECT_EQ(full["sheetRows"].toArray(), (QJsonArray{16384}));
+
+    // Workbooks go on with a further sheet, the field names on top again.
+    const QJsonObject excel5 = write("Excel 5.0;", source.dir.file("excel5.xls"), 20000);
+    EXPECT_EQ(excel5["sheets"].toArray(), (QJsonArray{"Viele", "Viele (2)"}));
+    EXPECT_EQ(excel5["sheetRows"].toArray(), (QJsonArray{16384, 1 + 20000 - 16383}));
+    EXPECT_EQ(excel5["lastRows"].toArray()[1].toArray()[0].toDouble(), 20000.0);
+    const QJsonObject excel97 = write("Excel 8.0;", source.dir.file("excel97.xls"), 65536);
+    EXPECT_EQ(excel97["sheetRows"].toArray(), (QJsonArray{65536, 2}));
+    EXPECT_EQ(excel97["lastRows"].toArray()[0].toArray()[0].toDouble(), 65535.0);
+    EXPECT_EQ(excel97["lastRows"].toArray()[1].toArray(), (QJsonArray{65536.0, QJsonValue()}));
 }
 
 TEST(SpreadsheetExport, LongTextsAndOddSheetNamesInAnExcel97Workbook)

@@ -62,7 +62,9 @@ def cell(c):
     if c.ctype == xlrd.XL_CELL_BOOLEAN: return bool(c.value)
     return c.value
 print(json.dumps({'biff': book.biff_version, 'sheets': book.sheet_names(),
-                  'rows': [[cell(c) for c in sheet.row(r)] for r in range(sheet.nrows)]}))
+                  'rows': [[cell(c) for c in sheet.row(r)] for r in range(sheet.nrows)],
+                  'sheetRows': [s.nrows for s in book.sheets()],
+                  'lastRows': [[cell(c) for c in s.row(s.nrows - 1)] if s.nrows else [] for s in book.sheets()]}))
 )";
 
 const char* const kDbfReader = R"(

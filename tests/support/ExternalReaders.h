@@ -27,7 +27,8 @@ QJsonArray fixedWidthRows(const QString& path, const QList<int>& widths,
 // A spreadsheet file as python3-xlrd reads it: {"biff": 30|40|50|70|80,
 // "sheets": [names], "rows": [[cell, ...], ...]} of the first sheet, where a
 // cell is null (empty), a number, a Boolean, a string, or {"date": "YYYY-MM-DD
-// hh:mm:ss"} for a number with a date format.
+// hh:mm:ss"} for a number with a date format; "sheetRows" and "lastRows"
+// give every sheet's row count and last row.
 QJsonObject xlrdWorkbook(const QString& path);
 
 // A .dbf table with its memo file: {"reader": module, "version": first byte,
