@@ -11,7 +11,6 @@
 namespace dao::isam {
 namespace {
 
-constexpr std::int64_t kPageSize = 1 << 16;
 constexpr size_t kPages = 16;
 
 } // namespace
@@ -46,10 +45,14 @@ bool PagedFile::store(Page& p)
 
 PagedFile::Page& PagedFile::page(std::int64_t index)
 {
+    // pxlib writes much of a block a byte at a time: the page in use answers first.
+    if (current_ && current_->index == index)
+        return *current_;
     ++clock_;
     for (Page& p : pages_)
         if (p.index == index) {
             p.used = clock_;
+            current_ = &p;
             return p;
         }
     Page& victim = *std::min_element(pages_.begin(), pages_.end(), [](const Page& a, const Page& b) { return a.used < b.used; });
@@ -60,6 +63,7 @@ PagedFile::Page& PagedFile::page(std::int64_t index)
     const std::int64_t start = index * kPageSize;
     if (start < size_ && ::pread(fd_, victim.data.data(), size_t(std::min(kPageSize, size_ - start)), start) < 0)
         failed_ = true;
+    current_ = &victim;
     return victim;
 }
 
@@ -78,7 +82,7 @@ size_t PagedFile::read(void* buffer, size_t bytes)
     return done;
 }
 
-size_t PagedFile::write(const void* buffer, size_t bytes)
+size_t PagedFile::writeSlow(const void* buffer, size_t bytes)
 {
     const auto* in = static_cast<const char*>(buffer);
     size_t done = 0;

@@ -18,13 +18,27 @@ public:
     PagedFile& operator=(const PagedFile&) = delete;
 
     size_t read(void* buffer, size_t bytes);
-    size_t write(const void* buffer, size_t bytes);
+    size_t write(const void* buffer, size_t bytes)
+    {
+        // The single bytes pxlib fills blocks with stay in the page in use.
+        if (bytes == 1 && current_ && current_->index == position_ / kPageSize && !failed_) {
+            current_->data[size_t(position_ % kPageSize)] = *static_cast<const char*>(buffer);
+            current_->dirty = true;
+            if (++position_ > size_)
+                size_ = position_;
+            return 1;
+        }
+        return writeSlow(buffer, bytes);
+    }
     int seek(long offset, int whence); // 0, or -1 for a position before the start
     long tell() const { return long(position_); }
     bool flush(); // every changed page to the file
     bool failed() const { return failed_; }
 
 private:
+    static constexpr std::int64_t kPageSize = 1 << 16;
+    size_t writeSlow(const void* buffer, size_t bytes);
+
     struct Page {
         std::int64_t index = -1;
         std::vector<char> data;
@@ -38,6 +52,7 @@ private:
     std::int64_t position_ = 0, size_ = 0;
     std::uint64_t clock_ = 0;
     std::vector<Page> pages_;
+    Page* current_ = nullptr; // the page used last
     bool failed_ = false;
 };
 

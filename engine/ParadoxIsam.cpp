@@ -95,6 +95,16 @@ ParadoxWriter::ParadoxWriter(const QString& file, int version, const std::vector
 {
     if (columns.empty() || columns.size() > 255)
         throw jet::tooManyFields();
+    try {
+        open(columns);
+    } catch (...) {
+        close(); // a constructor that throws gets no destructor call
+        throw;
+    }
+}
+
+void ParadoxWriter::open(const std::vector<Column>& columns)
+{
     QStringList names;
     for (const Column& c : columns)
         names << QString::fromStdString(c.name);
@@ -121,8 +131,8 @@ ParadoxWriter::ParadoxWriter(const QString& file, int version, const std::vector
     }
     record_.resize(size_t(offset));
 
-    const QFileInfo info(file);
-    const QString tablePath = staged_.add(file);
+    const QFileInfo info(file_);
+    const QString tablePath = staged_.add(file_);
     table_ = std::fopen(QFile::encodeName(tablePath).constData(), "w+b");
     if (!table_ || PX_create_fp(px_, specs, int(columns.size()), table_, pxfFileTypNonIndexDB) < 0 || std::fflush(table_) != 0)
         fail();

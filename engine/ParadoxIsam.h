@@ -31,6 +31,7 @@ public:
     };
 
 private:
+    void open(const std::vector<Column>& columns);
     [[noreturn]] void fail() const;
     void close();
 
