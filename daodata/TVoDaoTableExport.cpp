@@ -2,12 +2,12 @@
 // the engine's installable formats write the target.
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
+#include "daodata/VoDaoReplacedFiles.h"
 #include "daodata/VoDaoSqlText.h"
 #include "engine/Database.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 
-#include <QFile>
 #include <chrono>
 #include <exception>
 
@@ -24,6 +24,10 @@ SplitName splitFileName(const QString& fileName)
     return {fileName.left(slash + 1), fileName.mid(slash + 1)};
 }
 
+// A path inside the statement's double quotes: a double quote in a folder
+// or file name is written twice, as the engine's string syntax wants.
+QString inQuotes(QString path) { return path.replace(QLatin1Char('"'), QStringLiteral("\"\"")); }
+
 QString baseName(const QString& namePart)
 {
     const int dot = namePart.lastIndexOf(QLatin1Char('.'));
@@ -35,12 +39,6 @@ quint32 tickCount()
 {
     using namespace std::chrono;
     return static_cast<quint32>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-void removeIfExists(const QString& fileName)
-{
-    if (QFile::exists(fileName) && !QFile::remove(fileName))
-        DatabaseError(QStringLiteral("Cannot delete file %1!").arg(fileName));
 }
 
 QString connectPart(const char* const table[][2], int count, int version)
@@ -149,8 +147,11 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
 {
     const QString fields = CheckedExportFields(exportBlobs);
     const bool wholeFile = kind == ExportKind::Text || kind == ExportKind::Html || kind == ExportKind::Excel;
-    if (wholeFile && deleteOld)
-        removeIfExists(fileName);
+    // DeleteOld's files are only set aside here and deleted once the new file
+    // is complete: a failed export leaves the old target where it was.
+    vodao::ReplacedFiles replaced;
+    if (wholeFile && deleteOld && !replaced.SetAside(fileName))
+        DatabaseError(QStringLiteral("Cannot delete file %1!").arg(fileName));
 
     WithExportSource(
         [&](const QString& source) {
@@ -158,7 +159,7 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
             QString statement;
             if (kind == ExportKind::Excel) {
                 statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[%4] FROM [%5]")
-                                .arg(fields, sheetName, fileName, connect, source);
+                                .arg(fields, sheetName, inQuotes(fileName), connect, source);
             } else {
                 auto [folder, name] = splitFileName(fileName);
                 if (deleteOld && !wholeFile) {
@@ -173,7 +174,7 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
                     else
                         extensions = {std::begin(foxpro), std::end(foxpro)};
                     for (const char* extension : extensions)
-                        QFile::remove(folder + baseName(name) + QLatin1String(extension));
+                        replaced.SetAside(folder + baseName(name) + QLatin1String(extension)); // failures ignored
                 }
                 if (folder.isEmpty())
                     folder = QStringLiteral(".");
@@ -182,18 +183,19 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
                 if (kind == ExportKind::Text) {
                     statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[Text;] FROM [%4]")
                                     .arg(fields, QString(name).replace(QLatin1Char('.'), QLatin1Char('#')),
-                                         folder, source);
+                                         inQuotes(folder), source);
                 } else if (kind == ExportKind::Html) {
                     statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[HTML Export;] FROM [%4]")
-                                    .arg(fields, name, folder, source);
+                                    .arg(fields, name, inQuotes(folder), source);
                 } else {
                     statement = QStringLiteral("Select %1 INTO [%2] IN \"%3\"[%4] FROM [%5]")
-                                    .arg(fields, name, folder, connect, source);
+                                    .arg(fields, name, inQuotes(folder), connect, source);
                 }
             }
             ExecSQL(ExportStatementLines(statement));
         },
         true);
+    replaced.Release();
 }
 
 void TVoDaoTable::ExportToText(const QString& FileName, bool ExportBlobs, bool DeleteOld)

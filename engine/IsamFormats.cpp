@@ -90,16 +90,18 @@ QString TextOptions::formatText() const
     return {};
 }
 
-QString targetFile(const std::string& folder, const std::string& table)
+QString targetFile(const std::string& folder, const std::string& table, const QString& defaultExtension)
 {
     QString dir = QString::fromStdString(folder);
     if (dir.isEmpty())
         dir = QStringLiteral(".");
     if (!QFileInfo(dir).isDir())
         throw jet::invalidPath(folder);
-    const QString name = QString::fromStdString(table).replace('#', '.');
+    QString name = QString::fromStdString(table).replace('#', '.');
     if (name.isEmpty() || name.contains('/'))
         throw jet::invalidArgument();
+    if (!defaultExtension.isEmpty() && QFileInfo(name).suffix().isEmpty())
+        name += defaultExtension;
     const QString path = QDir(dir).filePath(name);
     if (QFileInfo::exists(path))
         throw jet::tableExists(table);

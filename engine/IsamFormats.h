@@ -25,9 +25,10 @@ struct TextOptions {
     QString formatText() const;
 };
 
-// The file a table names inside folder ("liste#csv" -> <folder>/liste.csv).
+// The file a table names inside folder ("liste#csv" -> <folder>/liste.csv;
+// a name without extension takes defaultExtension, e.g. ".dbf").
 // Raises 3044 when the folder does not exist, 3010 when the file does.
-QString targetFile(const std::string& folder, const std::string& table);
+QString targetFile(const std::string& folder, const std::string& table, const QString& defaultExtension = {});
 
 // Reads the section of fileName in folder's schema.ini; raises 3442 for an invalid entry.
 TextOptions readSchemaIni(const QString& folder, const QString& fileName);

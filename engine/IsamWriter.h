@@ -28,11 +28,15 @@ public:
 // The format name of a connect part: "HTML Export" of "HTML Export;DATABASE=x".
 std::string formatName(const std::string& connect);
 
+// The format names openWriter knows, as the registry lists installed formats.
+std::vector<std::string> writableFormats();
+
 // Opens the writer for table (as named after INTO, '#' standing for '.') of
 // the format that connect names, in folder (or the DATABASE= of connect when
 // folder is empty). Raises 3170 for a format that is not installed, 3044 for a
 // missing folder, 3010 when the target file exists, 3442 for a bad schema.ini
-// entry.
+// entry. The spreadsheet formats take the workbook file as folder (or a folder
+// with one file per table).
 std::unique_ptr<TableWriter> openWriter(const std::string& connect, const std::string& folder,
                                         const std::string& table, const std::vector<Column>& columns);
 

@@ -52,6 +52,7 @@ inline DaoError fieldTooSmall()
 }
 inline DaoError fieldNotUpdatable() { return {3164, "Field cannot be updated."}; }
 inline DaoError recordDeleted() { return {3167, "Record is deleted."}; }
+inline DaoError tooManyFields() { return {3190, "Too many fields defined."}; }
 inline DaoError isamNotFound(const std::string& format)
 {
     return {3170, "Could not find installable ISAM.", "DAO.Database (" + format + ")"};
@@ -79,6 +80,7 @@ inline DaoError unrecognizedFormat(const std::string& path)
 {
     return {3343, "Unrecognized database format '" + path + "'."};
 }
+inline DaoError spreadsheetFull() { return {3437, "Spreadsheet is full."}; }
 inline DaoError conversionError() { return {3421, "Data type conversion error."}; }
 inline DaoError numericOverflow() { return {3349, "Numeric field overflow."}; }
 inline DaoError objectInvalid() { return {3420, "Object invalid or no longer set."}; }

@@ -6,6 +6,7 @@
 #include "engine/Metadata.h"
 #include "engine/TableBuilder.h"
 
+#include <filesystem>
 #include <sqlite3.h>
 #include <strings.h>
 
@@ -192,11 +193,20 @@ long SchemaChanges::dropIndex(const sql::Statement& st)
 
 long SchemaChanges::selectInto(const sql::Statement& st, const ParameterValues& values)
 {
-    if (isForeignFormat(st.target.connect))
+    // Installable formats, and a database file that does not exist yet, take a writer.
+    if (isForeignFormat(st.target.connect)
+        || (!st.target.externalPath.empty() && !std::filesystem::exists(st.target.externalPath)))
         return exportToIsam(storage_, st, values);
     const Storage::Location loc = storage_.locate(st.target);
     if (storage_.isReadOnlySchema(loc.schema))
         throw jet::readOnly();
+    {
+        SqliteStatement existing(db(), "SELECT 1 FROM " + quoteIdentifier(loc.schema)
+                                           + ".sqlite_master WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE");
+        existing.bindText(1, loc.table);
+        if (existing.step())
+            throw jet::tableExists(loc.table);
+    }
     SqliteStatement select = storage_.prepare(st, values);
     TableSchema t;
     t.name = loc.table;
@@ -220,27 +230,36 @@ long SchemaChanges::selectInto(const sql::Statement& st, const ParameterValues& 
     Metadata meta(db(), loc.schema);
     if (!meta.present())
         meta.create();
-    TableBuilder(db(), loc.schema).createTable(t, true);
-    meta.writeTable(t);
-    std::string insert = "INSERT INTO " + quoteIdentifier(loc.schema) + "." + quoteIdentifier(loc.table) + " VALUES (";
-    for (size_t i = 0; i < t.columns.size(); ++i)
-        insert += (i ? ", ?" : "?") + std::to_string(i + 1);
-    insert += ")";
-    SqliteStatement ins(db(), insert);
+    // All or nothing: a failure while copying leaves no half-filled table.
     long count = 0;
-    while (select.step()) {
-        ins.reset();
-        for (int i = 0; i < select.columnCount(); ++i) {
-            switch (select.columnStorage(i)) {
-            case SQLITE_INTEGER: ins.bindInt(i + 1, select.columnInt(i)); break;
-            case SQLITE_FLOAT: ins.bindDouble(i + 1, select.columnDouble(i)); break;
-            case SQLITE_TEXT: ins.bindText(i + 1, select.columnText(i)); break;
-            case SQLITE_BLOB: ins.bindBlob(i + 1, select.columnBlob(i)); break;
-            default: ins.bindNull(i + 1); break;
+    SqliteStatement(db(), "SAVEPOINT jet_select_into").step();
+    try {
+        TableBuilder(db(), loc.schema).createTable(t, true);
+        meta.writeTable(t);
+        std::string insert = "INSERT INTO " + quoteIdentifier(loc.schema) + "." + quoteIdentifier(loc.table) + " VALUES (";
+        for (size_t i = 0; i < t.columns.size(); ++i)
+            insert += (i ? ", ?" : "?") + std::to_string(i + 1);
+        insert += ")";
+        SqliteStatement ins(db(), insert);
+        while (select.step()) {
+            ins.reset();
+            for (int i = 0; i < select.columnCount(); ++i) {
+                switch (select.columnStorage(i)) {
+                case SQLITE_INTEGER: ins.bindInt(i + 1, select.columnInt(i)); break;
+                case SQLITE_FLOAT: ins.bindDouble(i + 1, select.columnDouble(i)); break;
+                case SQLITE_TEXT: ins.bindText(i + 1, select.columnText(i)); break;
+                case SQLITE_BLOB: ins.bindBlob(i + 1, select.columnBlob(i)); break;
+                default: ins.bindNull(i + 1); break;
+                }
             }
+            ins.step();
+            ++count;
         }
-        ins.step();
-        ++count;
+        SqliteStatement(db(), "RELEASE jet_select_into").step();
+    } catch (...) {
+        sqlite3_exec(db(), "ROLLBACK TO jet_select_into; RELEASE jet_select_into", nullptr, nullptr, nullptr);
+        storage_.forgetSchema(loc.schema, loc.table);
+        throw;
     }
     storage_.forgetSchema(loc.schema, loc.table);
     return count;

@@ -11,8 +11,9 @@ packages=(
   libicu-dev unixodbc-dev
   libgtest-dev googletest
   xvfb xauth imagemagick x11-utils
-  python3
   dpkg-dev xdg-utils desktop-file-utils xdotool
+  python3 python3-xlrd python3-dbf python3-dbfread
+  libreoffice-calc-nogui
 )
 
 missing=()

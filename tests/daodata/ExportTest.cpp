@@ -12,6 +12,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -190,18 +192,49 @@ TEST_F(CatalogueExport, RefusalsAndEngineErrorsLeaveNoQueryBehind)
               "Table must be open in order to export data!");
 }
 
-TEST_F(CatalogueExport, FormatsNotInstalledAreNamedAndCompanionFilesRemoved)
+TEST_F(CatalogueExport, DeleteOldReplacesTheOldTargetOnlyOnceTheNewOneIsComplete)
 {
+    // Paradox: the table and its companions are replaced, the index files go.
     for (const char* ext : {".db", ".mb", ".px", ".val"})
-        dir.write(QStringLiteral("kunden") + ext, "x");
-    const QString paradox = errorText([&] { table.ExportToParadox(dir.file("kunden.db"), 5, false, true); });
-    EXPECT_TRUE(paradox.contains("Paradox 5.X")) << paradox.toStdString();
-    for (const char* ext : {".db", ".mb", ".px", ".val"})
-        EXPECT_FALSE(dir.exists(QStringLiteral("kunden") + ext)) << ext;
+        dir.write(QStringLiteral("kunden") + ext, "alt");
+    table.ExportToParadox(dir.file("kunden.db"), 5, false, true);
+    EXPECT_EQ(int(quint8(dir.read("kunden.db").at(0x39))), 0x0B) << "a Paradox 5 table";
+    EXPECT_FALSE(dir.exists("kunden.px"));
+    EXPECT_FALSE(dir.exists("kunden.val"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(QRegularExpression("^\\.")).size(), 0)
+        << "nothing set aside stays behind";
 
-    const QString excel = errorText([&] { table.ExportToExcel(dir.file("x.xls"), "Tabelle1", 2, false, true); });
-    EXPECT_TRUE(excel.contains("Excel 8.0")) << excel.toStdString();
-    EXPECT_EQ(errorText([&] { table.ExportToDBase(dir.file("k.dbf"), 6, false, true); }), "Invalid dBase version 6!");
+    // Without an old file DeleteOld has nothing to do.
+    table.ExportToDBase(dir.file("neu.dbf"), 4, false, true);
+    EXPECT_EQ(testsupport::dbfTable(dir.file("neu.dbf"))["rows"].toArray().size(), 4);
+
+    // An export that fails puts the old files back as they were.
+    dir.write("liste.dbf", "alte Liste");
+    dir.write("liste.dbt", "alte Memos");
+    TVoDaoTable huge("TB_Gross");
+    huge.SetDatabase(&db);
+    huge.SetSQL("SELECT EXEMPLARNUMMER * 1E30 AS RIESIG FROM EXEMPLAR"); // wider than any numeric field
+    huge.Open();
+    EXPECT_FALSE(errorText([&] { huge.ExportToDBase(dir.file("liste.dbf"), 4, false, true); }).isEmpty());
+    EXPECT_EQ(dir.read("liste.dbf"), "alte Liste");
+    EXPECT_EQ(dir.read("liste.dbt"), "alte Memos");
+
+    dir.write("bericht.html", "alter Bericht");
+    dir.write("schema.ini", "[bericht.html]\r\nFormat=Unsinn\r\n");
+    EXPECT_TRUE(errorText([&] { table.ExportToHTML(dir.file("bericht.html"), false, true); }).contains("Format"));
+    EXPECT_EQ(dir.read("bericht.html"), "alter Bericht");
+}
+
+TEST_F(CatalogueExport, FileNamesWithBlanksUmlautsAndQuotes)
+{
+    const QString folder = dir.file("Listen für \"Inventur\" 'alt'");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    table.ExportToExcel(folder + "/Bücher \"fehlend\".xls", "Fehlend", 8, false, true);
+    EXPECT_EQ(testsupport::xlrdWorkbook(folder + "/Bücher \"fehlend\".xls")["rows"].toArray().size(), 5);
+    table.ExportToFoxPro(folder + "/Bücher 'alt'.dbf", 30, false, true);
+    EXPECT_EQ(testsupport::dbfTable(folder + "/Bücher 'alt'.dbf")["rows"].toArray().size(), 4);
+    table.ExportToText(folder + "/Liste \"A\".csv", false, true);
+    EXPECT_EQ(testsupport::csvRows(folder + "/Liste \"A\".csv").size(), 5);
 }
 
 // The inventory database as an engine-made source and target.

@@ -137,7 +137,7 @@ TEST_F(BadInput, StatementsThatAreNotQueriesOrNotActionsAreRefused)
     EXPECT_EQ(errorOf([&] { db->openRecordset("t", dao::dbOpenDynamic); }), 3251);
     EXPECT_EQ(errorOf([&] { db->openRecordset("t", dao::dbOpenDynaset, dao::dbConsistent | dao::dbInconsistent); }),
               3001);
-    EXPECT_EQ(errorOf([&] { db->execute("SELECT * INTO [Out#txt] IN 'C:\\exp' [dBASE IV;] FROM t"); }), 3170);
+    EXPECT_EQ(errorOf([&] { db->execute("SELECT * INTO [Out#txt] IN 'C:\\exp' [Lotus WK1;] FROM t"); }), 3170);
     EXPECT_EQ(errorOf([&] { engine.openDatabase(folder.file("x.mdb").toStdString(), 0, false, "dBASE IV;"); }), 3170);
     EXPECT_EQ(errorOf([&] { engine.createDatabase(folder.file("x.mdb").toStdString(), dao::dbLangGeneral); }), 3204);
     EXPECT_EQ(errorOf([&] { engine.createDatabase(folder.file("y.mdb").toStdString(), "German"); }), 3424);

@@ -114,7 +114,7 @@ TEST(TextExport, BadInputRaisesJetsErrorsAndWritesNothing)
     EXPECT_EQ(readFile(dir.filePath("old.txt")), QByteArray("keep"));
 
     EXPECT_EQ(errorNumber([&] { exportRows("Text;", dir.filePath("missing"), "x#txt"); }), 3044);
-    EXPECT_EQ(errorNumber([&] { exportRows("dBase IV;", dir.path(), "x"); }), 3170);
+    EXPECT_EQ(errorNumber([&] { exportRows("Lotus WK1;", dir.path(), "x"); }), 3170);
 
     {
         auto writer = openWriter("Text;", dir.path().toStdString(), "dropped#txt", kColumns);

@@ -2,7 +2,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <stdexcept>
 
 namespace testsupport {
@@ -49,10 +51,65 @@ with open(sys.argv[1], encoding=sys.argv[3], newline='') as f:
 print(json.dumps({'rows': rows}))
 )";
 
+const char* const kXlrdReader = R"(
+import sys, json, xlrd
+book = xlrd.open_workbook(sys.argv[1])
+sheet = book.sheet_by_index(0)
+def cell(c):
+    if c.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK): return None
+    if c.ctype == xlrd.XL_CELL_DATE:
+        return {'date': '%04d-%02d-%02d %02d:%02d:%02d' % xlrd.xldate_as_tuple(c.value, book.datemode)}
+    if c.ctype == xlrd.XL_CELL_BOOLEAN: return bool(c.value)
+    return c.value
+print(json.dumps({'biff': book.biff_version, 'sheets': book.sheet_names(),
+                  'rows': [[cell(c) for c in sheet.row(r)] for r in range(sheet.nrows)],
+                  'sheetRows': [s.nrows for s in book.sheets()],
+                  'lastRows': [[cell(c) for c in s.row(s.nrows - 1)] if s.nrows else [] for s in book.sheets()]}))
+)";
+
+const char* const kDbfReader = R"(
+import sys, json, datetime, decimal
+path = sys.argv[1]
+with open(path, 'rb') as f:
+    head = f.read(32)
+def plain(v, char_field):
+    if v is None: return None
+    if isinstance(v, bool): return v
+    if isinstance(v, datetime.datetime): return {'date': v.strftime('%Y-%m-%d %H:%M:%S')}
+    if isinstance(v, datetime.date): return {'date': v.strftime('%Y-%m-%d')}
+    if isinstance(v, (int, float, decimal.Decimal)): return float(v)
+    # Character fields are padded with blanks to their width; memos are not.
+    return str(v).rstrip(' ') if char_field else str(v)
+if head[0] in (0x03, 0x83, 0xF5, 0x30, 0x31):
+    import dbf
+    reader = 'dbf'
+    table = dbf.Table(path)
+    table.open(dbf.READ_ONLY)
+    fields = list(table.field_names)
+    chars = [table.field_info(name)[0] == ord('C') for name in fields]
+    def value(v, char_field):
+        if v is None or isinstance(v, dbf.NullType): return None
+        if isinstance(v, dbf.Logical): return None if v is dbf.Unknown else bool(v)
+        return plain(v, char_field)
+    rows = [[value(rec[name], c) for name, c in zip(fields, chars)] for rec in table]
+    table.close()
+else:
+    import dbfread
+    reader = 'dbfread'
+    table = dbfread.DBF(path, char_decode_errors='strict')
+    fields = list(table.field_names)
+    chars = [f.type == 'C' for f in table.fields]
+    # dbfread 2.0.7 reads a dBase IV memo's length as if it left out the
+    # 8-byte block header, and so returns 8 bytes past the text: drop them.
+    rows = [[plain(v.rstrip('\x00') if isinstance(v, str) else v, c) for v, c in zip(rec.values(), chars)] for rec in table]
+print(json.dumps({'reader': reader, 'version': head[0], 'codepage': head[29], 'fields': fields, 'rows': rows}))
+)";
+
 QJsonObject runPython(const char* script, const QStringList& arguments)
 {
     QProcess python;
-    python.start(QStringLiteral("python3"), QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + arguments);
+    // Debian's own interpreter, which the python3-* packages install into.
+    python.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), QString::fromUtf8(script)} + arguments);
     if (!python.waitForFinished(60000) || python.exitCode() != 0)
         throw std::runtime_error("python3 could not read the file: " +
                                  python.readAllStandardError().toStdString());
@@ -82,6 +139,32 @@ QJsonArray fixedWidthRows(const QString& path, const QList<int>& widths, const Q
     for (int w : widths)
         list << QString::number(w);
     return runPython(kFixedWidthReader, {path, list.join(','), codec})[QStringLiteral("rows")].toArray();
+}
+
+QJsonObject xlrdWorkbook(const QString& path) { return runPython(kXlrdReader, {path}); }
+
+QJsonObject dbfTable(const QString& path) { return runPython(kDbfReader, {path}); }
+
+QMap<QString, QJsonArray> libreOfficeRows(const QStringList& files)
+{
+    QTemporaryDir work;
+    QProcess soffice;
+    // A profile of its own, so that no running office or earlier run interferes.
+    soffice.start(QStringLiteral("soffice"),
+                  QStringList{QStringLiteral("-env:UserInstallation=file://") + work.filePath(QStringLiteral("profile")),
+                              QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                              QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"), QStringLiteral("--outdir"),
+                              work.filePath(QStringLiteral("csv"))}
+                      + files);
+    if (!soffice.waitForFinished(240000) || soffice.exitCode() != 0)
+        throw std::runtime_error("soffice could not convert the files: " + soffice.readAllStandardError().toStdString());
+    QMap<QString, QJsonArray> rows;
+    for (const QString& file : files) {
+        const QString csv = work.filePath(QStringLiteral("csv/") + QFileInfo(file).completeBaseName() + QStringLiteral(".csv"));
+        if (QFileInfo::exists(csv))
+            rows.insert(file, csvRows(csv, QStringLiteral(","), QStringLiteral("utf-8")));
+    }
+    return rows;
 }
 
 } // namespace testsupport
