@@ -104,7 +104,8 @@ private:
     bool StartScanFeedback();
     void ShowScan(capture::Outcome outcome, const QString& numberText);
     void ShowScanResult(const capture::ScanResult& scan);
-    void ShowRecentScans();
+    // Puts the scan just stored first in the list of the last numbers.
+    void ShowNewRecentScan();
     // The row of the entry TB_INV stands on, when it is among the last ones.
     void MarkCurrentRecentScan();
     void RecentScanChosen();

@@ -169,7 +169,7 @@ void TfMain::ShowScanProgress()
     if (recentList_ != list) {
         recentList_ = list;
         recent_.Clear();
-        ShowRecentScans();
+        ui->lst_Zuletzt->clear();
         ui->lbl_FundTitel->clear();
         ui->lbl_FundAutor->clear();
     }
@@ -204,8 +204,10 @@ void TfMain::EntryDeleted()
     const std::optional<EntryKey> entry = std::exchange(deleting_, std::nullopt);
     if (!entry)
         return;
-    if (recent_.Remove(entry->idx))
-        ShowRecentScans();
+    if (const auto row = recent_.Remove(entry->idx)) {
+        const QSignalBlocker block(ui->lst_Zuletzt);
+        delete ui->lst_Zuletzt->takeTopLevelItem(int(*row));
+    }
     if (progress_.CountedList() == entry->list) {
         progress_.EntryRemoved(entry->number);
         ScanProgressChanged();
@@ -221,7 +223,7 @@ void TfMain::ShowScan(capture::Outcome outcome, const QString& numberText)
     const capture::ScanResult scan = capture::DescribeScan(*catalogue_, *number, outcome);
     if (outcome == capture::Outcome::Stored) {
         recent_.Add(TB_INV.FieldByName(QStringLiteral("IDX"))->AsInteger(), scan);
-        ShowRecentScans();
+        ShowNewRecentScan();
     }
     ShowScanResult(scan);
 }
@@ -237,43 +239,50 @@ void TfMain::ShowScanResult(const capture::ScanResult& scan)
         Application->Beep(*look.sound);
 }
 
-void TfMain::ShowRecentScans()
+void TfMain::ShowNewRecentScan()
 {
     QTreeWidget* list = ui->lst_Zuletzt;
     {
         const QSignalBlocker block(list);
-        list->clear();
-        for (const capture::RecentScan& recent : recent_.Items()) {
-            const capture::ScanResult& scan = recent.scan;
-            auto* item = new QTreeWidgetItem(list);
-            item->setText(0, QString::number(scan.number));
-            item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
-            if (scan.finding == capture::Finding::Unknown) {
-                item->setText(1, QStringLiteral("nicht im Katalog"));
-                item->setForeground(0, kUnknownColour);
-                item->setForeground(1, kUnknownColour);
-            } else {
-                item->setText(1, orNone(scan.title, QStringLiteral("(ohne Titel)")));
-            }
-            item->setToolTip(1, scan.author);
+        const capture::ScanResult& scan = recent_.Items().front().scan;
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QString::number(scan.number));
+        item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+        if (scan.finding == capture::Finding::Unknown) {
+            item->setText(1, QStringLiteral("nicht im Katalog"));
+            item->setForeground(0, kUnknownColour);
+            item->setForeground(1, kUnknownColour);
+        } else {
+            item->setText(1, orNone(scan.title, QStringLiteral("(ohne Titel)")));
         }
+        item->setToolTip(1, scan.author);
+        list->insertTopLevelItem(0, item);
+        while (list->topLevelItemCount() > int(recent_.Items().size()))
+            delete list->takeTopLevelItem(list->topLevelItemCount() - 1);
     }
     MarkCurrentRecentScan();
 }
 
 void TfMain::MarkCurrentRecentScan()
 {
-    if (recent_.Items().empty() || !TB_INV.Active())
+    // A new entry is marked once it is stored.
+    if (recent_.Items().empty() || TB_INV.State() != dsBrowse)
         return;
     const TField* idx = TB_INV.IsEmpty() ? nullptr : TB_INV.FindField(QStringLiteral("IDX"));
     const int current = idx && !idx->IsNull() ? idx->AsInteger() : 0;
     const auto& items = recent_.Items();
     QTreeWidget* list = ui->lst_Zuletzt;
-    markingRecent_ = true;
-    list->clearSelection();
+    QTreeWidgetItem* marked = nullptr;
     for (size_t row = 0; row < items.size(); ++row)
         if (items[row].entryIdx == current)
-            list->topLevelItem(int(row))->setSelected(true);
+            marked = list->topLevelItem(int(row));
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (selected.size() == (marked ? 1 : 0) && (!marked || selected.front() == marked))
+        return;
+    markingRecent_ = true;
+    list->clearSelection();
+    if (marked)
+        marked->setSelected(true);
     markingRecent_ = false;
 }
 

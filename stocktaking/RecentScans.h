@@ -4,6 +4,7 @@
 #include "stocktaking/ScanResult.h"
 
 #include <deque>
+#include <optional>
 
 namespace capture {
 
@@ -23,15 +24,16 @@ public:
         if (scans_.size() > Size)
             scans_.pop_back();
     }
-    // Drops a deleted entry; false when it is not among them.
-    bool Remove(int entryIdx)
+    // Drops a deleted entry; the row it had, nothing when it is not among them.
+    std::optional<std::size_t> Remove(int entryIdx)
     {
         for (auto it = scans_.begin(); it != scans_.end(); ++it)
             if (it->entryIdx == entryIdx) {
+                const auto row = std::size_t(it - scans_.begin());
                 scans_.erase(it);
-                return true;
+                return row;
             }
-        return false;
+        return std::nullopt;
     }
     void Clear() { scans_.clear(); }
     const std::deque<RecentScan>& Items() const { return scans_; }
