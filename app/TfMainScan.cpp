@@ -153,7 +153,7 @@ bool TfMain::StartScanFeedback()
         catalogueError_ = QStringLiteral("Der Katalog kann nicht gelesen werden, Titel werden nicht angezeigt: ") +
                           QString::fromUtf8(e.what());
         setColour(ui->lbl_Fortschritt, kUnknownColour);
-        ui->lbl_Fortschritt->setText(fitted(ui->lbl_Fortschritt, catalogueError_, 2));
+        ui->lbl_Fortschritt->setText(fitted(ui->lbl_Fortschritt, catalogueError_, 1));
         ui->lbl_Fortschritt->setToolTip(catalogueError_);
         return false;
     }
