@@ -250,7 +250,8 @@ bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
     const QString text = ui->ed_BuchNr->text();
     if (capture::CaptureNumber(TB_INV_COUNT, TB_INV, text, listIdx) == capture::Outcome::AlreadyThere) {
         Application->Beep();
-        ShowScan(capture::Outcome::AlreadyThere, text);
+        // A failing lookup is shown on its own; the refusal goes on as ever.
+        Application->Run([&] { ShowScan(capture::Outcome::AlreadyThere, text); });
         Application->MessageBox(QStringLiteral("Nummer schon vorhanden!"));
         // The refused number stays visible but selected: the next scan replaces it.
         ui->ed_BuchNr->selectAll();

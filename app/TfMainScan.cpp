@@ -10,7 +10,6 @@
 #include "stocktaking/NumberText.h"
 
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>

@@ -1,8 +1,6 @@
 #include "stocktaking/CaptureProgress.h"
 
-#include "engine/DaoConstants.h"
-#include "engine/Database.h"
-#include "engine/Recordset.h"
+#include "stocktaking/NumberColumn.h"
 
 namespace capture {
 
@@ -57,13 +55,7 @@ QString CaptureProgress::Text() const
 
 std::vector<qint32> ListNumbers(dao::Database& inventory, int listIdx)
 {
-    const auto entries = inventory.openRecordset(
-        "SELECT NR FROM inventur WHERE inventur.inventurliste = " + std::to_string(listIdx), dao::dbOpenForwardOnly);
-    std::vector<qint32> numbers;
-    for (; !entries->eof(); entries->moveNext())
-        if (const dao::Variant& number = entries->value(0); !number.isNull())
-            numbers.push_back(number.toLong());
-    return numbers;
+    return NumberColumn(inventory, "SELECT NR FROM inventur WHERE inventur.inventurliste = " + std::to_string(listIdx));
 }
 
 } // namespace capture

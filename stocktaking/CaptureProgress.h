@@ -11,7 +11,6 @@
 // of the counts; the report shows such copies only for a list without any entry.)
 #include <QHash>
 #include <QString>
-#include <memory>
 #include <optional>
 #include <vector>
 

@@ -5,6 +5,7 @@
 #include "engine/Database.h"
 #include "engine/QueryDef.h"
 #include "engine/Recordset.h"
+#include "stocktaking/NumberColumn.h"
 
 namespace capture {
 
@@ -37,13 +38,7 @@ std::optional<CatalogueCopy> CatalogueLookup::Find(qint32 number)
 
 std::vector<qint32> CatalogueLookup::CopyNumbers()
 {
-    const auto copies = catalogue_->openRecordset(
-        (QStringLiteral("SELECT EXEMPLAR.EXEMPLARNUMMER") + CatalogueJoinText()).toStdString(), dao::dbOpenForwardOnly);
-    std::vector<qint32> numbers;
-    for (; !copies->eof(); copies->moveNext())
-        if (const dao::Variant& number = copies->value(0); !number.isNull())
-            numbers.push_back(number.toLong());
-    return numbers;
+    return NumberColumn(*catalogue_, (QStringLiteral("SELECT EXEMPLAR.EXEMPLARNUMMER") + CatalogueJoinText()).toStdString());
 }
 
 } // namespace capture
