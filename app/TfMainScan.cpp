@@ -52,6 +52,8 @@ FindingLook lookOf(const capture::ScanResult& scan)
 
 void setColour(QWidget* widget, const QColor& colour)
 {
+    if (widget->palette().color(QPalette::WindowText) == colour)
+        return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
