@@ -77,10 +77,6 @@ public:
     // Entries of the active list, when the inventory is open.
     std::optional<int> InventoryCount() const;
 
-    // The progress line of the tab "Inventur" for the active list, counted
-    // afresh when the list is another than the one counted.
-    void ShowScanProgress();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -102,6 +98,9 @@ private:
     void SetUpScanFeedback();
     // Reads the catalogue's copies once; false while that is not possible.
     bool StartScanFeedback();
+    // The progress line for the active list, counted afresh when the list is
+    // another than the one counted.
+    void ShowScanProgress();
     void ShowScan(capture::Outcome outcome, const QString& numberText);
     void ShowScanResult(const capture::ScanResult& scan);
     // Puts the scan just stored first in the list of the last numbers.
