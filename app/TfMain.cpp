@@ -7,6 +7,7 @@
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 #include "stocktaking/Capture.h"
+#include "stocktaking/CatalogueLookup.h"
 #include "stocktaking/InventoryLists.h"
 #include "stocktaking/NumberImport.h"
 #include "stocktaking/TfFehlendeBuecher.h"
@@ -47,6 +48,7 @@ TfMain::TfMain(const QString& programFolder, QWidget* parent)
     SetUpLook();
     SetUpDatabases();
     ConnectHandlers();
+    SetUpScanFeedback();
     FormCreate(this);
 }
 
@@ -245,9 +247,11 @@ bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
     const QString listIdx = TB_Master.Active() && !TB_Master.IsEmpty()
                                 ? TB_Master.FieldByName(QStringLiteral("IDX"))->AsString()
                                 : QString();
-    if (capture::CaptureNumber(TB_INV_COUNT, TB_INV, ui->ed_BuchNr->text(), listIdx) ==
-        capture::Outcome::AlreadyThere) {
+    const QString text = ui->ed_BuchNr->text();
+    if (capture::CaptureNumber(TB_INV_COUNT, TB_INV, text, listIdx) == capture::Outcome::AlreadyThere) {
         Application->Beep();
+        // A failing lookup is shown on its own; the refusal goes on as ever.
+        Application->Run([&] { ShowScan(capture::Outcome::AlreadyThere, text); });
         Application->MessageBox(QStringLiteral("Nummer schon vorhanden!"));
         // The refused number stays visible but selected: the next scan replaces it.
         ui->ed_BuchNr->selectAll();
@@ -255,6 +259,7 @@ bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
     }
     ui->ed_BuchNr->clear();
     ShowCaptureCount();
+    ShowScan(capture::Outcome::Stored, text);
     return true;
 }
 
@@ -291,12 +296,17 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event)
             c = QChar(13);
         else if (key->key() == Qt::Key_Backspace)
             c = QChar(8);
-        else if (!key->text().isEmpty())
+        else if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            // Up and down choose among the last captured numbers, the focus stays here.
+            MoveRecentSelection(key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        } else if (!key->text().isEmpty())
             c = key->text().front();
         else
             return false; // cursor keys and the like
         bool pass = true;
         Application->Run([&] { pass = ed_BuchNrKeyPress(ui->ed_BuchNr, c); });
+        ReadyForScanner(); // also after a message box or an error shown
         return !pass || c == QChar(13);
     }
     return QWidget::eventFilter(watched, event);

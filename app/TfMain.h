@@ -3,6 +3,9 @@
 #include "daodata/TVoDaoTable.h"
 #include "framework/data/TDataSource.h"
 #include "framework/ui/TFileDialog.h"
+#include "stocktaking/Capture.h"
+#include "stocktaking/CaptureProgress.h"
+#include "stocktaking/RecentScans.h"
 
 #include <QWidget>
 #include <memory>
@@ -13,6 +16,9 @@ class ProfileFile;
 }
 namespace Ui {
 class TfMain;
+}
+namespace capture {
+class CatalogueLookup;
 }
 
 // The main window: four tabs (settings and inventory lists, capture, checks,
@@ -87,10 +93,47 @@ private:
     // Runs a catalogue check and shows its result in the report window.
     void ShowCheck(int check);
 
+    // The tab "Inventur" as the scanner meets it (TfMainScan.cpp): the focus
+    // in the number field, what each scan found, the last captured numbers.
+    void SetUpScanFeedback();
+    // Reads the catalogue's copies once; false while that is not possible.
+    bool StartScanFeedback();
+    // The progress line for the active list, counted afresh when the list is
+    // another than the one counted.
+    void ShowScanProgress();
+    void ShowScan(capture::Outcome outcome, const QString& numberText);
+    void ShowScanResult(const capture::ScanResult& scan);
+    // Puts the scan just stored first in the list of the last numbers.
+    void ShowNewRecentScan();
+    // The row of the entry TB_INV stands on, when it is among the last ones.
+    void MarkCurrentRecentScan();
+    void RecentScanChosen();
+    void MoveRecentSelection(int step);
+    void ReadyForScanner();
+    void EntryPosted();
+    void EntryDeleted();
+    void ScanProgressChanged();
+    // IDX of the active list; 0 when there is none.
+    int ActiveListIdx() const;
+
     QString programFolder_;
     QString cataloguePath_;
     std::unique_ptr<platform::ProfileFile> settings_;
     bool shown_ = false;
+
+    std::unique_ptr<capture::CatalogueLookup> catalogue_;
+    QString catalogueError_;
+    capture::CaptureProgress progress_;
+    capture::RecentScans recent_;
+    int recentList_ = 0;
+    bool entryEdited_ = false;
+    struct EntryKey {
+        int idx = 0;
+        qint32 number = 0;
+        int list = 0;
+    };
+    std::optional<EntryKey> deleting_;
+    bool markingRecent_ = false;
 };
 
 extern TfMain* fMain;

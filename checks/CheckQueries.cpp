@@ -1,9 +1,15 @@
 #include "checks/CheckQueries.h"
 
+QString CatalogueJoinText()
+{
+    return QStringLiteral(" FROM EXEMPLAR, TITEL WHERE EXEMPLAR.TITEL = TITEL.Buchungsnummer");
+}
+
 QString CatalogueBaseText()
 {
     return QStringLiteral(" SELECT EXEMPLAR.EXEMPLARNUMMER AS BUCHNR,TITEL.HAUPTTITEL AS TITEL, TITEL.HAUPTEINTRAG AS "
-                          "AUTOR FROM EXEMPLAR, TITEL WHERE EXEMPLAR.TITEL = TITEL.Buchungsnummer");
+                          "AUTOR") +
+           CatalogueJoinText();
 }
 
 QStringList SpecialCharacterPatterns()

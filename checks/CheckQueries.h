@@ -8,6 +8,8 @@ enum class CatalogueCheck { AlleDaten, OhneTitel, OhneAutor, GleicherAutTit, Son
 
 // The common start of every catalogue query: copies joined with their titles.
 QString CatalogueBaseText();
+// Its join alone, from " FROM" on: copies and their titles as the checks list them.
+QString CatalogueJoinText();
 
 // The LIKE patterns of the special-characters check, in the order they are tried.
 QStringList SpecialCharacterPatterns();

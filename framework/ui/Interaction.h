@@ -11,6 +11,10 @@ class QDialog;
 
 enum class MessageIcon { None, Stop, Question, Warning, Information };
 
+// The sounds the program makes: the system's default message beep, and an
+// attention sound distinct from it for a scan that needs a second look.
+enum class BeepKind { Default, Attention };
+
 struct MessageRequest {
     QString caption;
     QString text;
@@ -45,7 +49,7 @@ public:
     virtual std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) = 0;
     // Runs a modal dialog and returns its result code (QDialog::Accepted / Rejected).
     virtual int execDialog(QDialog& dialog) = 0;
-    virtual void beep() = 0;
+    virtual void beep(BeepKind kind) = 0;
     // Hands a file to the program the desktop associates with its type; the
     // program does not wait for it.
     virtual void openDocument(const QString& file) = 0;

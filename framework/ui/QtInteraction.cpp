@@ -84,6 +84,11 @@ std::optional<FileDialogResult> QtInteraction::fileDialog(const FileDialogReques
 
 int QtInteraction::execDialog(QDialog& dialog) { return dialog.exec(); }
 
-void QtInteraction::beep() { QApplication::beep(); }
+void QtInteraction::beep(BeepKind kind)
+{
+    QApplication::beep();
+    if (kind == BeepKind::Attention)
+        QTimer::singleShot(250, qApp, [] { QApplication::beep(); });
+}
 
 void QtInteraction::openDocument(const QString& file) { platform::shellOpen(file); }

@@ -7,7 +7,8 @@ public:
     int message(const MessageRequest& request) override;
     std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
-    void beep() override;
+    // The attention sound is the default beep twice, a moment apart.
+    void beep(BeepKind kind) override;
     void openDocument(const QString& file) override;
 
     // "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*)"}

@@ -37,7 +37,7 @@ int RecordingInteraction::execDialog(QDialog& dialog)
     return answer(dialog);
 }
 
-void RecordingInteraction::beep() { shown.push_back({Shown::Kind::Beep, {}, {}, {}}); }
+void RecordingInteraction::beep(BeepKind kind) { shown.push_back({Shown::Kind::Beep, {}, {}, {}, kind}); }
 
 void RecordingInteraction::openDocument(const QString& file) { shown.push_back({Shown::Kind::Document, {}, {}, file}); }
 
@@ -67,10 +67,10 @@ QStringList RecordingInteraction::messageTexts() const
     return result;
 }
 
-int RecordingInteraction::beeps() const
+int RecordingInteraction::beeps(BeepKind kind) const
 {
     int n = 0;
     for (const Shown& s : shown)
-        n += s.kind == Shown::Kind::Beep;
+        n += s.kind == Shown::Kind::Beep && s.beep == kind;
     return n;
 }

@@ -16,12 +16,13 @@ public:
         MessageRequest message;
         FileDialogRequest file;
         QString dialogClass; // for a Document: the file handed on
+        BeepKind beep = BeepKind::Default;
     };
 
     int message(const MessageRequest& request) override;
     std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
-    void beep() override;
+    void beep(BeepKind kind) override;
     void openDocument(const QString& file) override;
 
     std::deque<int> messageAnswers;
@@ -33,7 +34,7 @@ public:
     std::vector<Shown> shown;
     std::vector<MessageRequest> messages() const;
     QStringList messageTexts() const;
-    int beeps() const;
+    int beeps(BeepKind kind = BeepKind::Default) const;
     QStringList documents() const;
     void clear() { shown.clear(); }
 };

@@ -60,4 +60,4 @@ bool TApplication::Confirm(const QString& text)
                                   {QStringLiteral("&Ja"), QStringLiteral("&Nein")}}) == 0;
 }
 
-void TApplication::Beep() { interaction_->beep(); }
+void TApplication::Beep(BeepKind kind) { interaction_->beep(kind); }

@@ -34,7 +34,7 @@ public:
     // Confirmation box: "Bestätigung", question icon, "&Ja" / "&Nein";
     // only "&Ja" counts as yes.
     bool Confirm(const QString& text);
-    void Beep();
+    void Beep(BeepKind kind = BeepKind::Default);
 
     // A full stop is added when the last character comes after '.' in
     // character order (letters, digits); not after "!", ")" or '.'.
