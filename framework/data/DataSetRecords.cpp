@@ -4,6 +4,7 @@
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TBlobStream.h"
 #include "framework/data/TDataSet.h"
+#include "framework/data/TRowReader.h"
 #include "framework/data/TField.h"
 
 
@@ -296,4 +297,31 @@ bool TDataSet::FindRecord(bool, bool)
 std::unique_ptr<QIODevice> TDataSet::CreateBlobStream(TField* field, TBlobStreamMode mode)
 {
     return std::make_unique<TBlobStream>(field, mode);
+}
+
+// ------------------------------------------------------------ reading by position
+
+int TDataSet::ReadRows(TRowReader& reader, int first, int count,
+                       const std::function<void(int position, const TBookmark& bookmark)>& visit)
+{
+    if (!Active() || count <= 0)
+        return 0;
+    std::unique_ptr<TRecordBuffer> buffer = NewBuffer();
+    return reader.ReadRows(first, count, *buffer, [&](int position) {
+        GetCalcFields(buffer.get());
+        // The fields read the row through the filter state's buffer: a
+        // temporary state that sends no notification and writes nothing back.
+        TRecordBuffer* savedBuffer = m_filterBuffer;
+        const TDataSetState saved = SetTempState(dsFilter);
+        m_filterBuffer = buffer.get();
+        try {
+            visit(position, buffer->Bookmark);
+        } catch (...) {
+            m_filterBuffer = savedBuffer;
+            RestoreState(saved);
+            throw;
+        }
+        m_filterBuffer = savedBuffer;
+        RestoreState(saved);
+    });
 }
