@@ -120,6 +120,7 @@ void TDBGrid::ApplyOptions()
     m_indicator->setVisible(m_options & dgIndicator);
     m_titles->setSectionResizeMode((m_options & dgColumnResize) ? QHeaderView::Interactive : QHeaderView::Fixed);
     setTabKeyNavigation(m_options & dgTabs);
+    SetColumnAttributes();
     updateGeometries();
     viewport()->update();
 }
@@ -217,6 +218,8 @@ int TDBGrid::DefaultRowHeight() const { return m_indicator->defaultSectionSize()
 
 void TDBGrid::SetDefaultRowHeight(int height)
 {
+    if (height == m_indicator->defaultSectionSize())
+        return;
     m_applyingLayout = true;
     m_indicator->setDefaultSectionSize(std::max(1, height));
     m_applyingLayout = false;

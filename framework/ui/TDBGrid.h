@@ -68,6 +68,7 @@ using TGridDrawState = unsigned;
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:
+    static constexpr int kIndicatorWidth = 11;
     static constexpr TDBGridOptions DefaultOptions = dgEditing | dgTitles | dgIndicator | dgColumnResize
         | dgColLines | dgRowLines | dgTabs | dgConfirmDelete | dgCancelOnExit;
 
@@ -157,6 +158,8 @@ protected:
     virtual void ColEnter() {}
     // A row height was dragged.
     virtual void RowHeightsChanged() {}
+    // Sets the widths of the fixed parts after the options changed (the indicator column).
+    virtual void SetColumnAttributes() { SetIndicatorWidth(kIndicatorWidth); }
     virtual void DrawTitleCell(QPainter& painter, const QRect& rect, int column);
     virtual void DrawIndicatorCell(QPainter& painter, const QRect& rect, int row);
     virtual void DrawMenuCell(QPainter& painter, const QRect& rect);
@@ -230,7 +233,7 @@ private:
     QFont m_titleFont;
     QColor m_fixedColor;
     int m_titleRowHeight = 0;
-    int m_indicatorWidth = 11;
+    int m_indicatorWidth = kIndicatorWidth;
     QMouseEvent* m_mouseEvent = nullptr; // the Qt event behind the operation running
     QPointer<QWidget> m_editor;
     int m_anchorRow = -1; // where a Shift+click range starts
