@@ -7,11 +7,14 @@
 #include "framework/data/TField.h"
 #include "framework/ui/TWaitCursor.h"
 
+#include <QSet>
+#include <array>
 #include <climits>
 
 namespace {
 
 const QString kPadding = QStringLiteral("   ");
+constexpr int kMeasuredTexts = 100000;
 
 // Disables the grid and holds its painting while a long scan runs.
 class HeldGrid {
@@ -72,9 +75,28 @@ void TVoDaoDBGrid::SizeColumnsToContents()
     const int count = Columns().Count();
     const QFontMetrics metrics(font());
     const int padding = metrics.horizontalAdvance(kPadding);
-    const int widestChar = std::max(1, metrics.maxWidth());
+    // The sum of the characters' own widths bounds a text's width (kerning
+    // only narrows it): a text whose bound is no wider than the widest so
+    // far need not be measured.
+    std::array<int, 256> latin1{};
+    latin1.fill(-1);
+    auto bound = [&](const QString& text) {
+        int sum = 2;
+        for (const QChar ch : text) {
+            const ushort code = ch.unicode();
+            if (code >= 256)
+                return INT_MAX;
+            int& width = latin1[code];
+            if (width < 0)
+                width = metrics.horizontalAdvance(ch);
+            sum += width;
+        }
+        return sum;
+    };
     std::vector<int> widest(static_cast<size_t>(count));
     std::vector<TField*> fields(static_cast<size_t>(count));
+    // Texts already measured, per column: the same title or author comes back with every copy.
+    std::vector<QSet<QString>> measured(static_cast<size_t>(count));
     for (int c = 0; c < count; ++c) {
         widest[size_t(c)] = metrics.horizontalAdvance(Columns()[c].TitleCaption() + kPadding)
             + (table->TableType() == 1 ? vodao::AscGlyph().width() : 0);
@@ -90,9 +112,12 @@ void TVoDaoDBGrid::SizeColumnsToContents()
                     if (!field)
                         continue;
                     const QString text = field->IsBlob() ? field->DisplayText() : field->AsString();
-                    // Only a text that could be wider than the widest so far is measured.
-                    if (int(text.size()) * widestChar + padding <= widest[c])
+                    // Only a text that could be wider than the widest so far is measured, and only once.
+                    if (bound(text) + padding <= widest[c] || measured[c].contains(text))
                         continue;
+                    if (measured[c].size() > kMeasuredTexts)
+                        measured[c].clear();
+                    measured[c].insert(text);
                     widest[c] = std::max(widest[c], metrics.horizontalAdvance(text + kPadding));
                 }
             });
