@@ -4,6 +4,7 @@
 #include "GridTestSupport.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 
 namespace {
@@ -221,4 +222,33 @@ TEST_F(GridTest, AHiddenEntryStaysHiddenAtEveryPopUp)
     ASSERT_EQ(menu.size(), 25u);
     EXPECT_FALSE(menu[5].visible);
     EXPECT_EQ(menu[5].text, "Seek");
+}
+
+TEST_F(GridTest, MenuOpensTheSortAndSearchDialogsAndCancelledSearchesGoBack)
+{
+    OpenCatalogue();
+    table.SetSQL(QStringLiteral("SELECT * FROM EXEMPLAR"));
+    table.Open();
+    Show();
+    auto dialogsShown = [this] {
+        QStringList classes;
+        for (const auto& shown : ui->shown)
+            if (shown.kind == RecordingInteraction::Shown::Kind::Dialog)
+                classes << shown.dialogClass;
+        return classes;
+    };
+    ClickMenuCell(TVoDaoDBGrid::miSort);
+    ASSERT_EQ(dialogsShown(), QStringList{"TVoDaoSortByDialog"});
+
+    table.MoveBy(3);
+    // The search moves the dataset and is then cancelled: the grid goes back to where it was.
+    for (int entry : {int(TVoDaoDBGrid::miFind), int(TVoDaoDBGrid::miQuickFind)}) {
+        ui->dialogAnswers.push_back([this](QDialog&) {
+            table.MoveBy(20);
+            return int(QDialog::Rejected);
+        });
+        ClickMenuCell(entry);
+        EXPECT_EQ(table.RecNo(), 4) << entry;
+    }
+    EXPECT_EQ(dialogsShown(), (QStringList{"TVoDaoSortByDialog", "TVodaoFindSeekDialog", "TQFS"}));
 }
