@@ -156,6 +156,8 @@ private:
     void EntryTriggered(int index, bool checked);
     void ApplyEntryRules();
     void RunShortcut(int key);
+    // Runs a search dialog (a seek only with index fields); back to the record it started from when it fails.
+    void RunSearch(bool seek, const std::function<bool(TVoDaoTable&)>& dialog);
     // The entries that open a dialog, each with whether its dialog is there.
     std::vector<std::pair<int, bool>> DialogEntries() const;
     void DisableMissingDialogs();

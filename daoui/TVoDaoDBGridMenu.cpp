@@ -103,9 +103,10 @@ void TVoDaoDBGrid::ApplyMenuTitles()
         const bool hidden = title.startsWith(QLatin1Char('!'));
         if (hidden)
             title.remove(0, 1);
-        entry->setSeparator(title == QLatin1String("-"));
-        // Titles are plain text: an "&" is shown, not taken as a mnemonic.
-        entry->setText(QString(title).replace(QLatin1Char('&'), QLatin1String("&&")));
+        // A "-" is a line; other titles are plain text: an "&" is shown, not taken as a mnemonic.
+        const bool separator = title == QLatin1String("-");
+        entry->setSeparator(separator);
+        entry->setText(separator ? QString() : QString(title).replace(QLatin1Char('&'), QLatin1String("&&")));
         entry->setVisible(!hidden);
     }
 }
@@ -317,48 +318,43 @@ void TVoDaoDBGrid::FilterClick()
     table->SetFiltered(true);
 }
 
-void TVoDaoDBGrid::FindClick()
+void TVoDaoDBGrid::RunSearch(bool seek, const std::function<bool(TVoDaoTable&)>& dialog)
 {
     TVoDaoTable* table = OpenTable();
-    if (!table || !m_dialogs.findSeek)
+    if (!table || (seek && table->IndexFieldCount() == 0))
         return;
+    // A search that finds nothing leaves the dataset where it was.
     const TBookmark kept = table->GetBookmark();
-    if (!m_dialogs.findSeek(*table, false) && !kept.isEmpty() && table->Active())
+    if (!dialog(*table) && !kept.isEmpty() && table->Active())
         table->GotoBookmark(kept);
+}
+
+void TVoDaoDBGrid::FindClick()
+{
+    if (m_dialogs.findSeek)
+        RunSearch(false, [this](TVoDaoTable& table) { return m_dialogs.findSeek(table, false); });
 }
 
 void TVoDaoDBGrid::SeekClick()
 {
-    TVoDaoTable* table = OpenTable();
-    if (!table || !m_dialogs.findSeek || table->IndexFieldCount() == 0)
-        return;
-    const TBookmark kept = table->GetBookmark();
-    if (!m_dialogs.findSeek(*table, true) && !kept.isEmpty() && table->Active())
-        table->GotoBookmark(kept);
+    if (m_dialogs.findSeek)
+        RunSearch(true, [this](TVoDaoTable& table) { return m_dialogs.findSeek(table, true); });
 }
 
 void TVoDaoDBGrid::QuickFindClick()
 {
-    TVoDaoTable* table = OpenTable();
-    if (!table || !m_dialogs.quickFindSeek)
-        return;
-    const TBookmark kept = table->GetBookmark();
-    const TField* field = SelectedField();
-    if (!m_dialogs.quickFindSeek(*table, false, field ? field->FieldName() : QString()) && !kept.isEmpty()
-        && table->Active())
-        table->GotoBookmark(kept);
+    if (m_dialogs.quickFindSeek)
+        RunSearch(false, [this](TVoDaoTable& table) {
+            return m_dialogs.quickFindSeek(table, false, SelectedField() ? SelectedField()->FieldName() : QString());
+        });
 }
 
 void TVoDaoDBGrid::QuickSeekClick()
 {
-    TVoDaoTable* table = OpenTable();
-    if (!table || !m_dialogs.quickFindSeek || table->IndexFieldCount() == 0)
-        return;
-    const TBookmark kept = table->GetBookmark();
-    const TField* field = SelectedField();
-    if (!m_dialogs.quickFindSeek(*table, true, field ? field->FieldName() : QString()) && !kept.isEmpty()
-        && table->Active())
-        table->GotoBookmark(kept);
+    if (m_dialogs.quickFindSeek)
+        RunSearch(true, [this](TVoDaoTable& table) {
+            return m_dialogs.quickFindSeek(table, true, SelectedField() ? SelectedField()->FieldName() : QString());
+        });
 }
 
 void TVoDaoDBGrid::ChooseVisibleColumnsClick()

@@ -84,12 +84,19 @@ bool TDataSet::RecordPassesFilter(TRecordBuffer* buffer)
     GetCalcFields(buffer);
     if (!m_onFilterRecord)
         return true;
+    bool accept = true;
+    ReadingBuffer(buffer, [&] { m_onFilterRecord(this, accept); });
+    return accept;
+}
+
+void TDataSet::ReadingBuffer(TRecordBuffer* buffer, const std::function<void()>& body)
+{
+    // The filter state's buffer: a temporary state that sends no notification.
     TRecordBuffer* savedBuffer = m_filterBuffer;
     const TDataSetState saved = SetTempState(dsFilter);
     m_filterBuffer = buffer;
-    bool accept = true;
     try {
-        m_onFilterRecord(this, accept);
+        body();
     } catch (...) {
         m_filterBuffer = savedBuffer;
         RestoreState(saved);
@@ -97,7 +104,6 @@ bool TDataSet::RecordPassesFilter(TRecordBuffer* buffer)
     }
     m_filterBuffer = savedBuffer;
     RestoreState(saved);
-    return accept;
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -309,19 +315,6 @@ int TDataSet::ReadRows(TRowReader& reader, int first, int count,
     std::unique_ptr<TRecordBuffer> buffer = NewBuffer();
     return reader.ReadRows(first, count, *buffer, [&](int position) {
         GetCalcFields(buffer.get());
-        // The fields read the row through the filter state's buffer: a
-        // temporary state that sends no notification and writes nothing back.
-        TRecordBuffer* savedBuffer = m_filterBuffer;
-        const TDataSetState saved = SetTempState(dsFilter);
-        m_filterBuffer = buffer.get();
-        try {
-            visit(position, buffer->Bookmark);
-        } catch (...) {
-            m_filterBuffer = savedBuffer;
-            RestoreState(saved);
-            throw;
-        }
-        m_filterBuffer = savedBuffer;
-        RestoreState(saved);
+        ReadingBuffer(buffer.get(), [&] { visit(position, buffer->Bookmark); });
     });
 }

@@ -297,6 +297,8 @@ protected:
     void StoreOnFilterRecord(const TFilterRecordEvent& handler) { m_onFilterRecord = handler; }
     // Runs OnFilterRecord on a buffer (state dsFilter, calculated fields computed).
     bool RecordPassesFilter(TRecordBuffer* buffer);
+    // Runs body with the fields reading buffer (a temporary state, no notifications).
+    void ReadingBuffer(TRecordBuffer* buffer, const std::function<void()>& body);
     // Computes the calculated and lookup fields of a buffer.
     void GetCalcFields(TRecordBuffer* buffer);
     void CheckActive() const;

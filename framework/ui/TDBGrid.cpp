@@ -483,29 +483,24 @@ QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modif
 
 void TDBGrid::mousePressEvent(QMouseEvent* event)
 {
-    const QModelIndex index = indexAt(event->pos());
-    if (!index.isValid()) {
-        QTableView::mousePressEvent(event);
-        return;
-    }
-    RouteMouse(event->type(), event, TGridCell{index.column(), index.row()});
+    ViewportMouse(event, [this](QMouseEvent* e) { QTableView::mousePressEvent(e); });
 }
 
 void TDBGrid::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QModelIndex index = indexAt(event->pos());
-    if (!index.isValid()) {
-        QTableView::mouseReleaseEvent(event);
-        return;
-    }
-    RouteMouse(event->type(), event, TGridCell{index.column(), index.row()});
+    ViewportMouse(event, [this](QMouseEvent* e) { QTableView::mouseReleaseEvent(e); });
 }
 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    ViewportMouse(event, [this](QMouseEvent* e) { QTableView::mouseDoubleClickEvent(e); });
+}
+
+void TDBGrid::ViewportMouse(QMouseEvent* event, const std::function<void(QMouseEvent*)>& viewHandling)
+{
     const QModelIndex index = indexAt(event->pos());
-    if (!index.isValid()) {
-        QTableView::mouseDoubleClickEvent(event);
+    if (!index.isValid()) { // below the last row or right of the last column: Qt's own handling
+        viewHandling(event);
         return;
     }
     RouteMouse(event->type(), event, TGridCell{index.column(), index.row()});

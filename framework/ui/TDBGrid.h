@@ -214,6 +214,7 @@ private:
     void ApplyOptions();
     void UpdateEditTriggers();
     void ConfirmAndDelete();
+    void ViewportMouse(QMouseEvent* event, const std::function<void(QMouseEvent*)>& viewHandling);
     void RouteMouse(QEvent::Type type, QMouseEvent* event, const TGridCell& cell);
     void ForwardToView(QEvent::Type type, const TGridMouse& mouse);
 

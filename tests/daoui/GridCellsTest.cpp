@@ -105,10 +105,7 @@ TEST_F(BooleanCells, TextCellsEditAsTextAndBooleanCellsWithoutCheckBoxesToo)
 TEST_F(GridTest, CheckBoxesIndexArrowsFramesAndTheMenuGlyphAreDrawn)
 {
     OpenBooks();
-    table.SetTableType(1);
-    table.SetTableName(QStringLiteral("BOOKS"));
-    table.SetIndexName(QStringLiteral("ByTitle")); // TITLE descending
-    table.Open();
+    OpenTableType(QStringLiteral("BOOKS"), QStringLiteral("ByTitle")); // TITLE descending
     grid.SetFrameIndexFields(true);
     Show();
     QHeaderView* titles = grid.horizontalHeader();

@@ -31,10 +31,7 @@ struct MailGrid : GridTest {
     void SetUp() override
     {
         OpenCatalogue();
-        table.SetTableType(1);
-        table.SetTableName(QStringLiteral("EXEMPLAR"));
-        table.SetIndexName(QStringLiteral("EXEMPLARNUMMER"));
-        table.Open();
+        OpenTableType(QStringLiteral("EXEMPLAR"), QStringLiteral("EXEMPLARNUMMER"));
         Show();
         grid.setFocus();
         try { // the spreadsheet writer comes with the export formats

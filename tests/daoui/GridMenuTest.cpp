@@ -34,10 +34,7 @@ TEST_F(GridTest, MenuCellOpensTheMenuOfADynasetWithoutTheIndexEntries)
 TEST_F(GridTest, TableTypeRecordsetOffersIndexEntriesOnlyWithAnIndex)
 {
     OpenCatalogue();
-    table.SetTableType(1);
-    table.SetTableName(QStringLiteral("EXEMPLAR"));
-    table.SetIndexName(QStringLiteral("EXEMPLARNUMMER"));
-    table.Open();
+    OpenTableType(QStringLiteral("EXEMPLAR"), QStringLiteral("EXEMPLARNUMMER"));
     RecordDialogs();
     Show();
     EXPECT_EQ(Disabled(ClickMenuCell()), (Entries{1, 2, 4, 6, 21, 23}));
@@ -121,10 +118,7 @@ TEST_F(GridTest, NoMenuWithoutShowGridMenuOrOutsideBrowseState)
 TEST_F(GridTest, EveryShortcutRunsItsEntry)
 {
     OpenBooks();
-    table.SetTableType(1);
-    table.SetTableName(QStringLiteral("BOOKS"));
-    table.SetIndexName(QStringLiteral("ByTitle"));
-    table.Open();
+    OpenTableType(QStringLiteral("BOOKS"), QStringLiteral("ByTitle"));
     RecordDialogs();
     grid.SetDefaultExportDir(QStringLiteral("/reports"));
     Show();
@@ -213,10 +207,7 @@ TEST_F(GridTest, AHiddenEntryStaysHiddenAtEveryPopUp)
     grid.SetMenuTitles(titles);
     grid.EndLoad();
     OpenCatalogue();
-    table.SetTableType(1);
-    table.SetTableName(QStringLiteral("EXEMPLAR"));
-    table.SetIndexName(QStringLiteral("EXEMPLARNUMMER"));
-    table.Open();
+    OpenTableType(QStringLiteral("EXEMPLAR"), QStringLiteral("EXEMPLARNUMMER"));
     Show();
     const auto menu = ClickMenuCell();
     ASSERT_EQ(menu.size(), 25u);

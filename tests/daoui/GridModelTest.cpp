@@ -59,10 +59,7 @@ TEST_F(GridTest, ModelOverTheLargeCatalogueIsSoundAndScrollingNeverMovesTheDatas
 TEST_F(GridTest, TableTypeRecordsetRowsFollowTheIndexOrder)
 {
     OpenBooks(300);
-    table.SetTableType(1);
-    table.SetTableName(QStringLiteral("BOOKS"));
-    table.SetIndexName(QStringLiteral("ByTitle"));
-    table.Open();
+    OpenTableType(QStringLiteral("BOOKS"), QStringLiteral("ByTitle"));
     Show();
     QAbstractItemModelTester tester(&grid.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     QStringList walked;

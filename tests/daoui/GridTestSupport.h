@@ -64,6 +64,15 @@ struct GridTest : ::testing::Test {
         db.SetConnected(true);
     }
 
+    // A table-type recordset on one of its indexes.
+    void OpenTableType(const QString& name, const QString& index)
+    {
+        table.SetTableType(1);
+        table.SetTableName(name);
+        table.SetIndexName(index);
+        table.Open();
+    }
+
     void Show()
     {
         grid.show();
