@@ -16,17 +16,7 @@ Qt::Alignment TColumn::CellAlignment() const
         return *Alignment;
     if (!Field)
         return Qt::AlignLeft;
-    switch (Field->DataType()) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD: return Qt::AlignRight;
-    default: return Qt::AlignLeft;
-    }
+    return IsNumericFieldType(Field->DataType()) ? Qt::AlignRight : Qt::AlignLeft;
 }
 
 TColumn& TDBGridColumns::Add(const QString& fieldName)
