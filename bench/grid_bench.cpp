@@ -49,8 +49,8 @@ QString fixturesFolder()
     const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
     if (!env.isEmpty())
         return env;
-    // build/bench/ -> the checkout's ../shared/fixtures
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../../../shared/fixtures"));
+    // build/bench/ -> the checkout's tests/fixtures
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../../tests/fixtures"));
 }
 
 } // namespace
