@@ -70,3 +70,18 @@ TEST_F(GridTest, TableTypeRecordsetRowsFollowTheIndexOrder)
     for (int row : {0, 1, 150, 299, 7})
         EXPECT_EQ(grid.Model().data(grid.Model().index(row, title)).toString(), walked[row]) << row;
 }
+
+TEST_F(GridTest, ClickingARowOfATableTypeRecordsetGoesToThatRecord)
+{
+    OpenCatalogue();
+    OpenTableType(QStringLiteral("EXEMPLAR"), QStringLiteral("EXEMPLARNUMMER"));
+    Show();
+    for (int row : {30, 2, 45, 69}) {
+        const QString shown = grid.Model().data(grid.Model().index(row, 0)).toString();
+        grid.setCurrentIndex(grid.Model().index(row, 1));
+        EXPECT_EQ(table.FieldByName(QStringLiteral("EXEMPLARNUMMER"))->AsString(), shown) << row;
+        EXPECT_EQ(grid.Model().CurrentRow(), row);
+        EXPECT_EQ(grid.currentIndex().row(), row);
+        EXPECT_EQ(grid.Model().data(grid.Model().index(row, 0)).toString(), shown) << row;
+    }
+}
