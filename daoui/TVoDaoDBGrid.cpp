@@ -9,7 +9,6 @@
 #include "framework/ui/GuardedCall.h"
 
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>

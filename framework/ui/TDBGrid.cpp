@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 namespace {
 

@@ -186,8 +186,8 @@ void TDBGridModel::Refresh()
         if (m_reader && dataSet && dataSet->State() == dsInsert)
             m_insertRow = dataSet->Eof() ? m_dataRows : std::clamp(before, 0, m_dataRows);
         m_recordTouched = false;
-        FinishReset();
         m_currentRow = -1;
+        FinishReset();
         UpdateCurrentRow();
         return;
     }
@@ -237,7 +237,7 @@ void TDBGridModel::RecordChanged(TField* field)
 int TDBGridModel::FindCurrentRow()
 {
     TDataSet* dataSet = DataSet();
-    if (!m_link.Active() || !dataSet || (dataSet->IsEmpty() && dataSet->State() != dsInsert))
+    if (m_dormant || !m_link.Active() || !dataSet || (dataSet->IsEmpty() && dataSet->State() != dsInsert))
         return -1;
     if (!m_reader)
         return m_link.ActiveRecord();
