@@ -3,6 +3,7 @@
 #include "app/InventoryDatabase.h"
 #include "app/ProgramIcon.h"
 #include "app/TfCopyDlg.h"
+#include "daoui/TVoDaoDBGrid.h"
 #include "engine/Database.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
@@ -71,6 +72,7 @@ void TfMain::SetUpLook()
     number.setBold(true);
     ui->ed_BuchNr->setFont(number);
 
+    // The grids are bound (SetUpGrids) but never shown.
     ui->VoDaoDBGrid1->setVisible(false);
     ui->VoDaoDBGrid2->setVisible(false);
 
@@ -133,6 +135,27 @@ void TfMain::SetUpDatabases()
     ui->DBText1->SetDataField(QStringLiteral("Bezeichnung"));
     ui->DBText2->SetDataSource(&DS_Master);
     ui->DBText2->SetDataField(QStringLiteral("Bezeichnung"));
+    SetUpGrids();
+}
+
+void TfMain::SetUpGrids()
+{
+    // The lists: their name only, the title centred and bold.
+    TColumn& name = ui->VoDaoDBGrid2->Columns().Add(QStringLiteral("Bezeichnung"));
+    name.Width = 190;
+    name.Title.Alignment = Qt::AlignHCenter;
+    QFont bold = ui->VoDaoDBGrid2->TitleFont();
+    bold.setBold(true);
+    name.Title.Font = bold;
+    ui->VoDaoDBGrid2->SetDataSource(&DS_Master);
+    ui->VoDaoDBGrid2->EndLoad();
+    // The entries of the active list: their number.
+    TColumn& number = ui->VoDaoDBGrid1->Columns().Add(QStringLiteral("NR"));
+    number.Title.Caption = QStringLiteral("Buch-NR");
+    number.Width = 84;
+    number.Title.Alignment = Qt::AlignHCenter;
+    ui->VoDaoDBGrid1->SetDataSource(&DS_INV);
+    ui->VoDaoDBGrid1->EndLoad();
 }
 
 void TfMain::ConnectHandlers()

@@ -88,6 +88,7 @@ private:
     void SelectSettingsTab();
     void SetUpLook();
     void SetUpDatabases();
+    void SetUpGrids();
     void ConnectHandlers();
     void ConnectReportHandlers();
     // Runs a catalogue check and shows its result in the report window.

@@ -375,10 +375,17 @@ void TVoDaoDatabase::Connect()
     databaseLanguage_ = CollatingOrderName(coreDatabase_->collatingOrder());
 
     connected_ = true;
-    engine_->idle(1);
-    engine_->idle(8);
+    Idle();
     if (OnAfterConnect)
         OnAfterConnect(this);
+}
+
+void TVoDaoDatabase::Idle()
+{
+    if (!engine_)
+        return;
+    engine_->idle(1); // free locks
+    engine_->idle(8); // refresh the cache
 }
 
 void TVoDaoDatabase::Disconnect()

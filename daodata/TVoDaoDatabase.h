@@ -107,6 +107,9 @@ public:
     std::shared_ptr<dao::Workspace> CoreWorkspace() const { return coreWorkspace_; }
     std::shared_ptr<dao::Database> CoreDatabase() const { return coreDatabase_; }
 
+    // Asks the engine to idle: release read locks and refresh its cache.
+    void Idle();
+
     // Datasets register when they open and leave when they close.
     void AttachDataset(TVoDaoDatasetLink* dataset);
     void DetachDataset(TVoDaoDatasetLink* dataset);

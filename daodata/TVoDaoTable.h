@@ -204,6 +204,11 @@ public:
     int RecNo() const override;
     void SetRecNo(int recNo) override;
     bool IsUniDirectional() const override { return tableType_ == 8; }
+    // Reads rows on a clone of the recordset (placed by AbsolutePosition, or
+    // by moves on a table-type recordset), so that the dataset's own cursor
+    // stays put; none for a forward-only recordset. While OnFilterRecord
+    // filters, positions count the accepted rows.
+    std::unique_ptr<TRowReader> CreateRowReader() override;
 
     // --- connection link ---
     QString DatasetName() const override { return Name(); }
@@ -239,6 +244,7 @@ protected:
     bool FindRecord(bool restart, bool goForward) override;
 
 private:
+    class RowReader;
     enum class ExportKind { Text, Html, Excel, Paradox, DBase, FoxPro };
     void ExportToFile(ExportKind kind, const QString& fileName, const QString& sheetName, const QString& connect,
                       bool exportBlobs, bool deleteOld);

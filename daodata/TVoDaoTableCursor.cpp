@@ -57,9 +57,17 @@ QString TVoDaoTable::ValueText(int column) const
 
 int TVoDaoTable::CursorPosition() const
 {
-    // Table-type and forward-only recordsets have no AbsolutePosition: count along.
-    if (tableType_ == 1 || tableType_ == 8)
+    // Forward-only recordsets have no AbsolutePosition: count along.
+    if (tableType_ == 8)
         return position_;
+    // Nor have table-type ones: their row's place among the rows the keyset
+    // still holds, so that it is right also after a jump to a bookmark or a seek.
+    if (tableType_ == 1) {
+        const long slot = recordset_->slot();
+        if (slot < 0 || slot >= long(recordset_->size()))
+            return position_;
+        return int(slot - long(recordset_->rows().deletedBefore(size_t(slot))));
+    }
     return int(recordset_->absolutePosition());
 }
 

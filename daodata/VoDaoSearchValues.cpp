@@ -29,20 +29,7 @@ bool IsTextType(TFieldType type)
     return type == ftString || type == ftFixedChar || type == ftWideString || type == ftMemo || type == ftFmtMemo;
 }
 
-bool IsNumberType(TFieldType type)
-{
-    switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftAutoInc:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD: return true;
-    default: return false;
-    }
-}
+bool IsNumberType(TFieldType type) { return IsNumericFieldType(type); }
 
 bool IsDateType(TFieldType type) { return type == ftDate || type == ftTime || type == ftDateTime; }
 

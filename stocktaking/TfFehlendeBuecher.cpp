@@ -2,6 +2,7 @@
 #include "ui_TfFehlendeBuecher.h"
 
 #include "daodata/TVoDaoTable.h"
+#include "daoui/TVoDaoDBGrid.h"
 #include "daoui/TVoDaoSearch.h"
 #include "daoui/TVoDaoSortByButton.h"
 #include "framework/data/TDataSource.h"
@@ -26,8 +27,11 @@ TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(13);
     setFont(font);
+    // The result's grid: bound to the result, never shown (the result is read in the export).
     ui->VoDaoDBGrid1->setVisible(false);
-    ui->VoDaoDBGrid1->setProperty("AutoSizeColumns", false);
+    ui->VoDaoDBGrid1->SetOptions(dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs
+                                 | dgConfirmDelete | dgCancelOnExit);
+    ui->VoDaoDBGrid1->EndLoad();
     SaveDialog1.Filter = QStringLiteral("HTML-Datei|*.HTML");
 
     connect(ui->Button1, &QPushButton::clicked, this,
@@ -43,6 +47,7 @@ void TfFehlendeBuecher::Bind(TDataSource* source, const QString& programFolder, 
     source_ = source;
     programFolder_ = programFolder;
     progress_ = progress;
+    ui->VoDaoDBGrid1->SetDataSource(source);
     ui->VoDaoSortByButton1->SetDataSource(source);
     ui->VoDaoSearch1->SetDataSource(source);
 }
@@ -115,4 +120,4 @@ void TfFehlendeBuecher::Button1Click(QObject*)
     Application->interaction().openDocument(SaveDialog1.FileName);
 }
 
-void TfFehlendeBuecher::btn_AutosizeClick(QObject*) { ui->VoDaoDBGrid1->setProperty("AutoSizeColumns", true); }
+void TfFehlendeBuecher::btn_AutosizeClick(QObject*) { ui->VoDaoDBGrid1->SetAutoSizeColumns(true); }

@@ -4,6 +4,7 @@
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TBlobStream.h"
 #include "framework/data/TDataSet.h"
+#include "framework/data/TRowReader.h"
 #include "framework/data/TField.h"
 
 
@@ -83,12 +84,19 @@ bool TDataSet::RecordPassesFilter(TRecordBuffer* buffer)
     GetCalcFields(buffer);
     if (!m_onFilterRecord)
         return true;
+    bool accept = true;
+    ReadingBuffer(buffer, [&] { m_onFilterRecord(this, accept); });
+    return accept;
+}
+
+void TDataSet::ReadingBuffer(TRecordBuffer* buffer, const std::function<void()>& body)
+{
+    // The filter state's buffer: a temporary state that sends no notification.
     TRecordBuffer* savedBuffer = m_filterBuffer;
     const TDataSetState saved = SetTempState(dsFilter);
     m_filterBuffer = buffer;
-    bool accept = true;
     try {
-        m_onFilterRecord(this, accept);
+        body();
     } catch (...) {
         m_filterBuffer = savedBuffer;
         RestoreState(saved);
@@ -96,7 +104,6 @@ bool TDataSet::RecordPassesFilter(TRecordBuffer* buffer)
     }
     m_filterBuffer = savedBuffer;
     RestoreState(saved);
-    return accept;
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -296,4 +303,18 @@ bool TDataSet::FindRecord(bool, bool)
 std::unique_ptr<QIODevice> TDataSet::CreateBlobStream(TField* field, TBlobStreamMode mode)
 {
     return std::make_unique<TBlobStream>(field, mode);
+}
+
+// ------------------------------------------------------------ reading by position
+
+int TDataSet::ReadRows(TRowReader& reader, int first, int count,
+                       const std::function<void(int position, const TBookmark& bookmark)>& visit)
+{
+    if (!Active() || count <= 0)
+        return 0;
+    std::unique_ptr<TRecordBuffer> buffer = NewBuffer();
+    return reader.ReadRows(first, count, *buffer, [&](int position) {
+        GetCalcFields(buffer.get());
+        ReadingBuffer(buffer.get(), [&] { visit(position, buffer->Bookmark); });
+    });
 }

@@ -27,3 +27,14 @@ bool IsBlobFieldType(TFieldType type)
         return false;
     }
 }
+
+bool IsNumericFieldType(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: case ftLargeint:
+    case ftFloat: case ftCurrency: case ftBCD:
+        return true;
+    default:
+        return false;
+    }
+}

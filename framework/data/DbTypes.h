@@ -49,6 +49,8 @@ enum TFieldType : int {
 QString FieldTypeName(TFieldType type);
 // True for the types whose values live in blobs (read through blob streams).
 bool IsBlobFieldType(TFieldType type);
+// True for the integer, float, currency and BCD types.
+bool IsNumericFieldType(TFieldType type);
 
 enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc };
 

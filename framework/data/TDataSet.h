@@ -9,6 +9,7 @@
 #include "framework/data/TFieldDefs.h"
 #include "framework/data/TFields.h"
 #include "framework/data/TRecordBuffer.h"
+#include "framework/data/TRowReader.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -129,6 +130,20 @@ public:
     // <0, 0, >0; an empty bookmark sorts first.
     virtual int CompareBookmarks(const TBookmark& a, const TBookmark& b) const;
     void FreeBookmark(TBookmark& bookmark) { bookmark.clear(); }
+
+    // --- reading rows by position (grids) ---
+    // A reader over the records by position that leaves the cursor where it
+    // is; null when the dataset cannot read without moving its cursor (a
+    // forward-only one), whose grids then show only its buffered records.
+    // A reader sees the records as they were when it was made: make a new
+    // one after the dataset changed as a whole (reopen, post, delete).
+    virtual std::unique_ptr<TRowReader> CreateRowReader() { return nullptr; }
+    // Reads records through reader (see TRowReader::ReadRows). While visit
+    // runs, the fields read the record just read (calculated and lookup
+    // fields computed) and bookmark is its bookmark; the dataset's state,
+    // cursor and buffers are as before, and no notification goes out.
+    int ReadRows(TRowReader& reader, int first, int count,
+                 const std::function<void(int position, const TBookmark& bookmark)>& visit);
 
     // --- blobs ---
     // A stream over the field's value in the current record; a write stream
@@ -282,6 +297,8 @@ protected:
     void StoreOnFilterRecord(const TFilterRecordEvent& handler) { m_onFilterRecord = handler; }
     // Runs OnFilterRecord on a buffer (state dsFilter, calculated fields computed).
     bool RecordPassesFilter(TRecordBuffer* buffer);
+    // Runs body with the fields reading buffer (a temporary state, no notifications).
+    void ReadingBuffer(TRecordBuffer* buffer, const std::function<void()>& body);
     // Computes the calculated and lookup fields of a buffer.
     void GetCalcFields(TRecordBuffer* buffer);
     void CheckActive() const;

@@ -1,13 +1,16 @@
 #pragma once
 // The one seam through which the program asks and tells the user anything
 // modal: message and confirmation boxes, file dialogs, modal dialog runs,
-// the beep and documents handed to other programs. The application object holds the active implementation; tests
+// popup menus, the beep and documents handed to other programs. The application object holds the active implementation; tests
 // install a RecordingInteraction that answers from a script.
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 
 enum class MessageIcon { None, Stop, Question, Warning, Information };
 
@@ -53,4 +56,8 @@ public:
     // Hands a file to the program the desktop associates with its type; the
     // program does not wait for it.
     virtual void openDocument(const QString& file) = 0;
+    // Pops a context menu up at a screen position. The entry chosen runs (as
+    // QMenu::exec runs it) and is returned; null when the menu was closed
+    // without a choice.
+    virtual QAction* popupMenu(QMenu& menu, const QPoint& globalPos) = 0;
 };

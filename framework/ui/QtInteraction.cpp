@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <QMessageBox>
 #include <QPushButton>
@@ -92,3 +93,5 @@ void QtInteraction::beep(BeepKind kind)
 }
 
 void QtInteraction::openDocument(const QString& file) { platform::shellOpen(file); }
+
+QAction* QtInteraction::popupMenu(QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }

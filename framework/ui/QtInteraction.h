@@ -10,6 +10,7 @@ public:
     // The attention sound is the default beep twice, a moment apart.
     void beep(BeepKind kind) override;
     void openDocument(const QString& file) override;
+    QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
 
     // "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*)"}
     static QStringList qtFilters(const QString& filter);

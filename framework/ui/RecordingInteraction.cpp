@@ -1,10 +1,12 @@
 #include "framework/ui/RecordingInteraction.h"
 
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
 
 int RecordingInteraction::message(const MessageRequest& request)
 {
-    shown.push_back({Shown::Kind::Message, request, {}, {}});
+    shown.push_back({Shown::Kind::Message, request, {}, {}, BeepKind::Default, {}});
     if (onMessage)
         onMessage(request);
     if (messageAnswers.empty())
@@ -16,7 +18,7 @@ int RecordingInteraction::message(const MessageRequest& request)
 
 std::optional<FileDialogResult> RecordingInteraction::fileDialog(const FileDialogRequest& request)
 {
-    shown.push_back({Shown::Kind::FileDialog, {}, request, {}});
+    shown.push_back({Shown::Kind::FileDialog, {}, request, {}, BeepKind::Default, {}});
     if (fileAnswers.empty())
         return std::nullopt;
     const bool chosen = fileAnswers.front().has_value();
@@ -29,7 +31,8 @@ std::optional<FileDialogResult> RecordingInteraction::fileDialog(const FileDialo
 
 int RecordingInteraction::execDialog(QDialog& dialog)
 {
-    shown.push_back({Shown::Kind::Dialog, {}, {}, QString::fromUtf8(dialog.metaObject()->className())});
+    shown.push_back(
+        {Shown::Kind::Dialog, {}, {}, QString::fromUtf8(dialog.metaObject()->className()), BeepKind::Default, {}});
     if (dialogAnswers.empty())
         return QDialog::Rejected;
     auto answer = std::move(dialogAnswers.front());
@@ -37,9 +40,12 @@ int RecordingInteraction::execDialog(QDialog& dialog)
     return answer(dialog);
 }
 
-void RecordingInteraction::beep(BeepKind kind) { shown.push_back({Shown::Kind::Beep, {}, {}, {}, kind}); }
+void RecordingInteraction::beep(BeepKind kind) { shown.push_back({Shown::Kind::Beep, {}, {}, {}, kind, {}}); }
 
-void RecordingInteraction::openDocument(const QString& file) { shown.push_back({Shown::Kind::Document, {}, {}, file}); }
+void RecordingInteraction::openDocument(const QString& file)
+{
+    shown.push_back({Shown::Kind::Document, {}, {}, file, BeepKind::Default, {}});
+}
 
 QStringList RecordingInteraction::documents() const
 {
@@ -73,4 +79,33 @@ int RecordingInteraction::beeps(BeepKind kind) const
     for (const Shown& s : shown)
         n += s.kind == Shown::Kind::Beep && s.beep == kind;
     return n;
+}
+
+QAction* RecordingInteraction::popupMenu(QMenu& menu, const QPoint&)
+{
+    Shown shownMenu{Shown::Kind::Menu, {}, {}, {}, BeepKind::Default, {}};
+    for (const QAction* action : menu.actions())
+        shownMenu.menu.push_back(
+            {action->text(), action->isSeparator(), action->isEnabled(), action->isVisible(), action->isChecked()});
+    shown.push_back(shownMenu);
+    if (menuAnswers.empty())
+        return nullptr;
+    const int answer = menuAnswers.front();
+    menuAnswers.pop_front();
+    if (answer < 0 || answer >= menu.actions().size())
+        return nullptr;
+    QAction* chosen = menu.actions()[answer];
+    if (chosen->isSeparator() || !chosen->isEnabled() || !chosen->isVisible())
+        return nullptr;
+    chosen->trigger();
+    return chosen;
+}
+
+std::vector<std::vector<RecordingInteraction::MenuEntry>> RecordingInteraction::menus() const
+{
+    std::vector<std::vector<MenuEntry>> result;
+    for (const Shown& s : shown)
+        if (s.kind == Shown::Kind::Menu)
+            result.push_back(s.menu);
+    return result;
 }

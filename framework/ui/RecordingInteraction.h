@@ -10,13 +10,22 @@
 // first button of a message box, a cancelled file dialog and a rejected dialog.
 class RecordingInteraction : public Interaction {
 public:
+    // One entry of a popup menu as it was shown.
+    struct MenuEntry {
+        QString text;
+        bool separator = false;
+        bool enabled = true;
+        bool visible = true;
+        bool checked = false;
+    };
     struct Shown {
-        enum class Kind { Message, FileDialog, Dialog, Beep, Document };
+        enum class Kind { Message, FileDialog, Dialog, Beep, Document, Menu };
         Kind kind;
         MessageRequest message;
         FileDialogRequest file;
         QString dialogClass; // for a Document: the file handed on
         BeepKind beep = BeepKind::Default;
+        std::vector<MenuEntry> menu;
     };
 
     int message(const MessageRequest& request) override;
@@ -24,10 +33,14 @@ public:
     int execDialog(QDialog& dialog) override;
     void beep(BeepKind kind) override;
     void openDocument(const QString& file) override;
+    // Chooses the entry at the next index of menuAnswers (among the menu's
+    // actions) when it can be chosen; none without an answer or for -1.
+    QAction* popupMenu(QMenu& menu, const QPoint& globalPos) override;
 
     std::deque<int> messageAnswers;
     std::deque<std::optional<FileDialogResult>> fileAnswers;
     std::deque<std::function<int(QDialog&)>> dialogAnswers;
+    std::deque<int> menuAnswers;
     // Called for every message box before it is answered.
     std::function<void(const MessageRequest&)> onMessage;
 
@@ -36,5 +49,7 @@ public:
     QStringList messageTexts() const;
     int beeps(BeepKind kind = BeepKind::Default) const;
     QStringList documents() const;
+    // The popup menus shown, each as its entries were then.
+    std::vector<std::vector<MenuEntry>> menus() const;
     void clear() { shown.clear(); }
 };

@@ -2,6 +2,7 @@
 #include "ui_TfMain.h"
 #include "ui_TfFehlendeBuecher.h"
 
+#include "daoui/TVoDaoDBGrid.h"
 #include "framework/data/TField.h"
 #include "tests/support/EngineRows.h"
 #include "tests/support/ExternalReaders.h"
@@ -292,4 +293,25 @@ TEST_F(Reports, AutosizeStaysOn)
     h.report->ui->btn_Autosize->click();
     EXPECT_TRUE(h.report->ui->VoDaoDBGrid1->property("AutoSizeColumns").toBool());
     EXPECT_FALSE(h.report->ui->VoDaoDBGrid1->isVisible());
+}
+
+TEST_F(Reports, TheHiddenGridShowsTheResultAndAutosizeFitsItsColumns)
+{
+    TVoDaoDBGrid& grid = *h.report->ui->VoDaoDBGrid1;
+    EXPECT_EQ(grid.DataSource(), &w->DS_Veltrano);
+    EXPECT_FALSE(grid.Options() & dgEditing);
+    EXPECT_TRUE(grid.ShowGridMenu());
+    EXPECT_EQ(grid.MenuTitles(), TVoDaoDBGrid::DefaultMenuTitles());
+    runMissingBooks();
+    ASSERT_EQ(grid.Columns().Count(), 3);
+    EXPECT_EQ(grid.Columns()[1].FieldName, "TITEL");
+
+    h.report->ui->btn_Autosize->click();
+    const QFontMetrics metrics(grid.font());
+    int widest = metrics.horizontalAdvance(QStringLiteral("TITEL   "));
+    TVoDaoTable& t = w->TB_Veltrano;
+    for (t.First(); !t.Eof(); t.Next())
+        widest = std::max(widest, metrics.horizontalAdvance(t.FieldByName("TITEL")->AsString() + "   "));
+    EXPECT_EQ(grid.ColumnWidth(1), widest);
+    EXPECT_FALSE(grid.isVisible());
 }

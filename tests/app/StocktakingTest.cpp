@@ -1,10 +1,12 @@
 #include "tests/app/MainWindowHarness.h"
 #include "ui_TfMain.h"
 
+#include "daoui/TVoDaoDBGrid.h"
 #include "engine/Database.h"
 #include "framework/data/TField.h"
 #include "tests/support/EngineRows.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
@@ -180,4 +182,48 @@ TEST_F(Stocktaking, ALargeImportIsCommittedUpToTheBadLineAndLaterCapturesStillLa
     type("99999");
     EXPECT_EQ(rows("SELECT COUNT(*) FROM inventur WHERE NR = 99999"), (QJsonArray{QJsonArray{1}}))
         << "no transaction of the import is left open";
+}
+
+TEST_F(Stocktaking, TheHiddenGridsAreBoundToTheListsAndTheEntriesOfTheActiveList)
+{
+    w->ui->ed_NeueInventur->setText("Inventur vom: 06.12.2026");
+    w->ui->Button1->click();
+    w->ui->PageControl1->setCurrentIndex(1);
+    for (const char* number : {"36", "2", "4711"})
+        type(number);
+    TVoDaoDBGrid& lists = *w->ui->VoDaoDBGrid2;
+    TVoDaoDBGrid& entries = *w->ui->VoDaoDBGrid1;
+    EXPECT_FALSE(lists.isVisibleTo(w));
+    EXPECT_FALSE(entries.isVisibleTo(w));
+
+    EXPECT_EQ(lists.DataSource(), &w->DS_Master);
+    ASSERT_EQ(lists.Columns().Count(), 1);
+    EXPECT_EQ(lists.Columns()[0].TitleCaption(), "Bezeichnung");
+    EXPECT_EQ(lists.ColumnWidth(0), 190);
+    EXPECT_TRUE(lists.Columns()[0].Title.Font->bold());
+    EXPECT_EQ(lists.Columns()[0].Title.Alignment, Qt::AlignHCenter);
+    EXPECT_FALSE(lists.AutoSizeColumns());
+
+    EXPECT_EQ(entries.DataSource(), &w->DS_INV);
+    ASSERT_EQ(entries.Columns().Count(), 1);
+    EXPECT_EQ(entries.Columns()[0].TitleCaption(), "Buch-NR");
+    EXPECT_EQ(entries.Columns()[0].Title.Alignment, Qt::AlignHCenter);
+    EXPECT_TRUE(entries.AutoSizeColumns());
+    EXPECT_EQ(entries.Model().rowCount(), 0) << "a hidden grid reads nothing";
+
+    // Shown (as no user of the program sees it), it holds the active list's entries in the dataset's order.
+    QStringList walked;
+    for (w->TB_INV.First(); !w->TB_INV.Eof(); w->TB_INV.Next())
+        walked << w->TB_INV.FieldByName("NR")->AsString();
+    QWidget* page = entries.parentWidget();
+    entries.setParent(nullptr);
+    entries.show();
+    QApplication::processEvents();
+    QStringList shown;
+    for (int row = 0; row < entries.Model().rowCount(); ++row)
+        shown << entries.Model().data(entries.Model().index(row, 0)).toString();
+    EXPECT_EQ(shown, walked);
+    EXPECT_EQ(shown.size(), 3);
+    entries.hide();
+    entries.setParent(page);
 }

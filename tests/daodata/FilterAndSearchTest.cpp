@@ -150,6 +150,23 @@ TEST_F(Readers, TableTypeLocateSeeksOnAFittingIndex)
     EXPECT_EQ(name(), "Star*Wars");
 }
 
+TEST_F(Readers, TableTypeRowNumberFollowsAJumpToABookmark)
+{
+    table.SetTableName("Leser");
+    table.SetTableType(1);
+    table.SetIndexName("NameIdx");
+    table.Open();
+    table.MoveBy(4);
+    const TBookmark fifth = table.GetBookmark();
+    const QString name5 = name();
+    table.First();
+    table.GotoBookmark(fifth);
+    EXPECT_EQ(name(), name5);
+    EXPECT_EQ(table.RecNo(), 5);
+    table.Next();
+    EXPECT_EQ(table.RecNo(), 6);
+}
+
 TEST_F(Readers, TableTypeWithoutAnIndexRefusesLocate)
 {
     table.SetTableName("Notiz");

@@ -1,7 +1,7 @@
 #pragma once
 // Shared helpers of the dataset framework tests: a filled in-memory dataset,
 // an event log and a data link that records its notifications.
-#include "MemoryDataSet.h"
+#include "tests/support/MemoryDataSet.h"
 
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TDataLink.h"

@@ -40,6 +40,12 @@ public:
 
     int RecordCount() const override;
     int RecNo() const override;
+    // Reads the stored rows by position (the rows OnFilterRecord accepts while
+    // filtered); none when switched off, as a forward-only dataset has none.
+    std::unique_ptr<TRowReader> CreateRowReader() override;
+    bool OffersRowReader = true;
+    // Rows handed out by readers so far.
+    int RowsReadByReaders = 0;
 
     // Exposes the buffer window for tests of the window itself.
     int WindowSize() const { return BufferCount(); }
@@ -74,6 +80,7 @@ protected:
     const TRecordBuffer* GetOldRecordBuffer() const override { return &m_old; }
 
 private:
+    class Reader;
     void Fill(Buffer* buffer, int pos) const;
     static TBookmark MakeBookmark(quint32 id);
 

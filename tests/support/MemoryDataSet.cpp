@@ -1,7 +1,8 @@
-#include "MemoryDataSet.h"
+#include "tests/support/MemoryDataSet.h"
 
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
+#include "framework/data/TRowReader.h"
 
 #include <QtEndian>
 
@@ -160,4 +161,41 @@ int TMemoryDataSet::RecNo() const
         if (m_rows[i].id == id)
             return static_cast<int>(i) + 1;
     return -1;
+}
+
+// Reads the stored rows; while filtered, the positions count the accepted rows only.
+class TMemoryDataSet::Reader : public TRowReader {
+public:
+    explicit Reader(TMemoryDataSet& dataSet) : m_dataSet(dataSet)
+    {
+        Buffer probe;
+        for (size_t i = 0; i < dataSet.m_rows.size(); ++i) {
+            dataSet.Fill(&probe, static_cast<int>(i));
+            if (!dataSet.ClientFilterActive() || dataSet.RecordPassesFilter(&probe))
+                m_rows.push_back(static_cast<int>(i));
+        }
+    }
+
+    int ReadRows(int first, int count, TRecordBuffer& buffer, const std::function<void(int)>& rowRead) override
+    {
+        int read = 0;
+        for (int position = std::max(first, 0); read < count && position < static_cast<int>(m_rows.size());
+             ++position, ++read) {
+            m_dataSet.Fill(static_cast<Buffer*>(&buffer), m_rows[static_cast<size_t>(position)]);
+            ++m_dataSet.RowsReadByReaders;
+            rowRead(position);
+        }
+        return read;
+    }
+
+private:
+    TMemoryDataSet& m_dataSet;
+    std::vector<int> m_rows;
+};
+
+std::unique_ptr<TRowReader> TMemoryDataSet::CreateRowReader()
+{
+    if (!OffersRowReader || !Active())
+        return nullptr;
+    return std::make_unique<Reader>(*this);
 }

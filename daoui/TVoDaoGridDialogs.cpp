@@ -1,0 +1,16 @@
+#include "daoui/TVoDaoGridDialogs.h"
+
+#include "daoui/DatasetDialogs.h"
+
+const TVoDaoGridDialogs& VoDaoGridDialogs()
+{
+    static const TVoDaoGridDialogs dialogs = [] {
+        TVoDaoGridDialogs d;
+        // Each dialog puts its entry point in here when it is built.
+        d.sort = ExecuteSortDialog;
+        d.findSeek = ExecuteFindSeekDialog;
+        d.quickFindSeek = ExecuteQuickFindSeek;
+        return d;
+    }();
+    return dialogs;
+}
