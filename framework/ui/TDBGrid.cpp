@@ -379,7 +379,7 @@ void TDBGrid::ConfirmAndDelete()
     if (!dataSet || !dataSet->Active() || m_readOnly || !dataSet->CanModify() || dataSet->IsEmpty())
         return;
     const bool several = (m_options & dgMultiSelect) && m_selectedRows.Count() > 1;
-    const QString question = several ? QStringLiteral("Alle gewählten Datensätze löschen?")
+    const QString question = several ? QStringLiteral("Alle markierten Datensätze löschen?")
                                      : QStringLiteral("Datensatz löschen?");
     if ((m_options & dgConfirmDelete) && Application && !Application->Confirm(question))
         return;
