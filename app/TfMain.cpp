@@ -49,6 +49,7 @@ TfMain::TfMain(const QString& programFolder, QWidget* parent)
     SetUpDatabases();
     ConnectHandlers();
     SetUpScanFeedback();
+    SetUpLocationChoice();
     FormCreate(this);
 }
 
@@ -379,6 +380,7 @@ void TfMain::OpenWorkingDatabases(const QString& backupPath)
         Application->MessageBox(inventory::CarryOverMessage(carried));
     DB_INV.SetDatabase(inventoryPath);
     DB_INV.SetConnected(true);
+    CarryInventoryForward();
     TB_INV.Open();
     TB_Master.Open();
 }

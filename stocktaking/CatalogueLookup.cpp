@@ -20,7 +20,9 @@ QString text(const dao::Variant& value) { return QString::fromStdString(value.to
 CatalogueLookup::CatalogueLookup(std::shared_ptr<dao::Database> catalogue) : catalogue_(std::move(catalogue))
 {
     const QString sql = QStringLiteral("PARAMETERS [%1] Long;").arg(QString::fromStdString(kNumberParameter)) +
-                        CatalogueBaseText() +
+                        QStringLiteral(" SELECT EXEMPLAR.EXEMPLARNUMMER, TITEL.HAUPTTITEL, TITEL.HAUPTEINTRAG, "
+                                       "EXEMPLAR.STANDORT") +
+                        CatalogueJoinText() +
                         QStringLiteral(" AND EXEMPLAR.EXEMPLARNUMMER = [%1]").arg(QString::fromStdString(kNumberParameter));
     lookup_ = catalogue_->createQueryDef({}, sql.toStdString());
 }
@@ -33,12 +35,13 @@ std::optional<CatalogueCopy> CatalogueLookup::Find(qint32 number)
     const auto copy = lookup_->openRecordset(dao::dbOpenForwardOnly);
     if (copy->eof())
         return std::nullopt;
-    return CatalogueCopy{text(copy->value(1)), text(copy->value(2))};
+    return CatalogueCopy{text(copy->value(1)), text(copy->value(2)), text(copy->value(3))};
 }
 
-std::vector<qint32> CatalogueLookup::CopyNumbers()
+std::vector<qint32> CatalogueLookup::CopyNumbers(const QString& condition)
 {
-    return NumberColumn(*catalogue_, (QStringLiteral("SELECT EXEMPLAR.EXEMPLARNUMMER") + CatalogueJoinText()).toStdString());
+    return NumberColumn(*catalogue_,
+                        (QStringLiteral("SELECT EXEMPLAR.EXEMPLARNUMMER") + CatalogueJoinText() + condition).toStdString());
 }
 
 } // namespace capture

@@ -18,6 +18,7 @@ namespace capture {
 struct CatalogueCopy {
     QString title;  // empty when the title record has none
     QString author;
+    QString location; // EXEMPLAR.STANDORT, empty when the copy has none
 };
 
 class CatalogueLookup {
@@ -32,8 +33,10 @@ public:
     // The copy with that number; nothing when the catalogue lists none.
     std::optional<CatalogueCopy> Find(qint32 number);
     // The number of every copy the checks list, once per copy. Copies
-    // without a number are left out: nobody can scan them.
-    std::vector<qint32> CopyNumbers();
+    // without a number are left out: nobody can scan them. condition, a
+    // piece " AND ..." of the WHERE clause, narrows them down (to the copies
+    // of one location, say).
+    std::vector<qint32> CopyNumbers(const QString& condition = {});
 
 private:
     std::shared_ptr<dao::Database> catalogue_;
