@@ -158,6 +158,7 @@ private:
     bool markingRecent_ = false;
 
     bool locationTable_ = false;  // the inventory database keeps the lists' locations
+    bool catalogueLocations_ = false; // the catalogue keeps its copies' locations
     int locationList_ = -1;       // the list whose location is shown
     lists::Location location_;    // its location
     std::optional<lists::Location> countedLocation_; // whose copies progress_ counts

@@ -129,7 +129,7 @@ void TfMain::ShowLocationChoice()
         break;
     }
     choice->setCurrentIndex(index);
-    const bool choosable = locationTable_ && locationList_ > 0;
+    const bool choosable = locationTable_ && catalogueLocations_ && locationList_ > 0;
     choice->setEnabled(choosable);
     ui->btn_FalscherStandort->setEnabled(choosable && !location_.IsAll());
 }
@@ -155,7 +155,7 @@ void TfMain::cb_StandortChange(QObject*)
 {
     const int list = ActiveListIdx();
     const lists::Location chosen = LocationAt(ui->cb_Standort->currentIndex());
-    if (!list || !locationTable_ || list != locationList_ || chosen == location_) {
+    if (!list || !locationTable_ || !catalogueLocations_ || list != locationList_ || chosen == location_) {
         ShowLocationChoice();
         return;
     }

@@ -156,7 +156,8 @@ bool TfMain::StartScanFeedback()
         return false;
     try {
         auto lookup = std::make_unique<capture::CatalogueLookup>(DB_Veltrano.CoreDatabase());
-        FillLocationChoice(lists::CatalogueLocations(*DB_Veltrano.CoreDatabase()));
+        catalogueLocations_ = lookup->HasLocations();
+        FillLocationChoice(catalogueLocations_ ? lists::CatalogueLocations(*DB_Veltrano.CoreDatabase()) : QStringList());
         catalogue_ = std::move(lookup);
         return true;
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include "engine/Database.h"
 #include "engine/QueryDef.h"
 #include "engine/Recordset.h"
+#include "engine/TableDef.h"
 #include "stocktaking/NumberColumn.h"
 
 namespace capture {
@@ -19,9 +20,12 @@ QString text(const dao::Variant& value) { return QString::fromStdString(value.to
 
 CatalogueLookup::CatalogueLookup(std::shared_ptr<dao::Database> catalogue) : catalogue_(std::move(catalogue))
 {
+    // A catalogue without locations still gives titles and authors.
+    const auto copies = catalogue_->tableDefs().find("EXEMPLAR");
+    hasLocations_ = copies && copies->fields().contains("STANDORT");
     const QString sql = QStringLiteral("PARAMETERS [%1] Long;").arg(QString::fromStdString(kNumberParameter)) +
-                        QStringLiteral(" SELECT EXEMPLAR.EXEMPLARNUMMER, TITEL.HAUPTTITEL, TITEL.HAUPTEINTRAG, "
-                                       "EXEMPLAR.STANDORT") +
+                        QStringLiteral(" SELECT EXEMPLAR.EXEMPLARNUMMER, TITEL.HAUPTTITEL, TITEL.HAUPTEINTRAG, ") +
+                        (hasLocations_ ? QStringLiteral("EXEMPLAR.STANDORT") : QStringLiteral("Null")) +
                         CatalogueJoinText() +
                         QStringLiteral(" AND EXEMPLAR.EXEMPLARNUMMER = [%1]").arg(QString::fromStdString(kNumberParameter));
     lookup_ = catalogue_->createQueryDef({}, sql.toStdString());

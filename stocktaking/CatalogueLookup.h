@@ -30,6 +30,9 @@ public:
     CatalogueLookup(const CatalogueLookup&) = delete;
     CatalogueLookup& operator=(const CatalogueLookup&) = delete;
 
+    // Whether the catalogue keeps its copies' locations (EXEMPLAR.STANDORT).
+    bool HasLocations() const { return hasLocations_; }
+
     // The copy with that number; nothing when the catalogue lists none.
     std::optional<CatalogueCopy> Find(qint32 number);
     // The number of every copy the checks list, once per copy. Copies
@@ -41,6 +44,7 @@ public:
 private:
     std::shared_ptr<dao::Database> catalogue_;
     std::shared_ptr<dao::QueryDef> lookup_;
+    bool hasLocations_ = false;
 };
 
 } // namespace capture

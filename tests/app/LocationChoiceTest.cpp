@@ -192,9 +192,16 @@ TEST_F(LocationChoice, ALocationNarrowsTheCountsAndTheReportAndFlagsCopiesFromEl
     ASSERT_EQ(exported.size(), 9);
     EXPECT_EQ(exported[1], (QJsonArray{"7", "", "Anonymus"}));
 
-    // The copies recorded here that stand elsewhere, with their location.
+    // The copies recorded here that stand elsewhere, with their location;
+    // the keyboard reaches the button from the number field.
     h.ui->clear();
-    w->ui->btn_FalscherStandort->click();
+    w->ui->ed_BuchNr->setFocus();
+    QTest::keyClick(w->ui->ed_BuchNr, Qt::Key_Tab);
+    EXPECT_EQ(h.ui->beeps(), 0) << "Tab is no character of the number";
+    while (w->focusWidget() != w->ui->btn_FalscherStandort && w->focusWidget() != w->ui->ed_BuchNr)
+        QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(w->focusWidget(), w->ui->btn_FalscherStandort);
+    QTest::keyClick(w->ui->btn_FalscherStandort, Qt::Key_Space);
     EXPECT_TRUE(h.ui->messages().empty()) << h.ui->messageTexts().join('\n').toStdString();
     EXPECT_TRUE(h.report->isVisible());
     EXPECT_EQ(h.report->Caption(), "Bücher mit falschem Standort (Standort: Magazin) --=[2 angezeigte Datensätze.]=--");
@@ -268,4 +275,27 @@ TEST_F(LocationChoice, AnOlderEngineInventoryOpensAndIsCarriedForward)
     EXPECT_EQ(progress(), QStringLiteral("erfasst: 1 von 10 Exemplaren — fehlen noch: 9"));
     EXPECT_EQ(inventory("SELECT Inventurliste, Standort FROM inventurstandort"), (QJsonArray{QJsonArray{1, "Magazin"}}));
     EXPECT_EQ(inventory("SELECT NR, Inventurliste FROM inventur"), (QJsonArray{QJsonArray{19, 1}}));
+}
+
+// A catalogue that keeps no locations: titles and progress as ever, no choice.
+TEST(LocationChoiceWithoutLocations, ACatalogueWithoutLocationsStillShowsTitles)
+{
+    MainWindowHarness h;
+    testsupport::createDatabase(h.dir.file("katalog.mdb"),
+                                {"CREATE TABLE TITEL (Buchungsnummer LONG, HAUPTTITEL TEXT(255), HAUPTEINTRAG TEXT(50))",
+                                 "CREATE TABLE EXEMPLAR (EXEMPLARNUMMER LONG, TITEL LONG)",
+                                 "INSERT INTO TITEL VALUES (1, 'Momo', 'Ende, Michael')",
+                                 "INSERT INTO EXEMPLAR VALUES (10, 1)", "INSERT INTO EXEMPLAR VALUES (11, 1)"});
+    h.setCatalogue(h.dir.file("katalog.mdb"));
+    h.addInventory();
+    TfMain& w = h.start();
+    w.ui->Button1->click();
+    w.ui->PageControl1->setCurrentWidget(w.ui->TabSheet2);
+    QTest::keyClicks(w.ui->ed_BuchNr, "10");
+    QTest::keyClick(w.ui->ed_BuchNr, Qt::Key_Return);
+    EXPECT_TRUE(h.ui->messages().empty()) << h.ui->messageTexts().join('\n').toStdString();
+    EXPECT_EQ(w.ui->lbl_FundTitel->text(), "Momo");
+    EXPECT_EQ(w.ui->lbl_Fortschritt->text(), QStringLiteral("erfasst: 1 von 2 Exemplaren — fehlen noch: 1"));
+    EXPECT_EQ(w.ui->cb_Standort->currentText(), "(alle)");
+    EXPECT_FALSE(w.ui->cb_Standort->isEnabled());
 }
