@@ -53,6 +53,16 @@ std::unique_ptr<TVoDaoDatabase> connectCatalogue(const QString& path)
     return db;
 }
 
+// Runs a report query on table and exports its result; the seconds both take.
+double runReport(TVoDaoTable& table, const QString& sql, const QString& file)
+{
+    const auto start = Clock::now();
+    table.SetSQL(sql);
+    table.Open();
+    table.ExportToHTML(file, false, true);
+    return secondsSince(start);
+}
+
 // Rows of an HTML report, the header row left out.
 long reportRows(const QString& path)
 {
@@ -97,11 +107,7 @@ int main(int argc, char** argv)
         table.SetReadOnly(true);
 
         const QString report = folder + "Inventur vom 06.12.2026.html";
-        const auto start = Clock::now();
-        table.SetSQL(MissingBooksQuery(inventoryPath, "1"));
-        table.Open();
-        table.ExportToHTML(report, false, true);
-        const double seconds = secondsSince(start);
+        const double seconds = runReport(table, MissingBooksQuery(inventoryPath, "1"), report);
 
         const long rows = reportRows(report);
         std::cout << "missing_report_html_100k" << suffix << ": " << seconds << " s\n";
@@ -129,11 +135,9 @@ int main(int argc, char** argv)
             located.SetDatabase(own.get());
             located.SetReadOnly(true);
             const QString locatedReport = folder + "Inventur Lesesaal.html";
-            const auto began = Clock::now();
-            located.SetSQL(MissingBooksQuery(inventoryPath, "1", lists::Location::Named(small ? "Magazin" : "Lesesaal")));
-            located.Open();
-            located.ExportToHTML(locatedReport, false, true);
-            const double locatedSeconds = secondsSince(began);
+            const double locatedSeconds = runReport(
+                located, MissingBooksQuery(inventoryPath, "1", lists::Location::Named(small ? "Magazin" : "Lesesaal")),
+                locatedReport);
             std::cout << "missing_report_html_location_100k" << suffix << ": " << locatedSeconds << " s\n";
             std::cout << "location_report_rows" << suffix << ": " << reportRows(locatedReport) << " rows\n";
             std::cout << "location_vs_all_report_100k" << suffix << ": " << locatedSeconds / seconds << " x\n";

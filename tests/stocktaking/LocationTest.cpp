@@ -108,25 +108,30 @@ TEST(LocationQueries, ReportMisplacedCopiesAndProgressAgreeOnTheSampleList)
     EXPECT_EQ(progress.Copies(), kMagazin.size());
     EXPECT_EQ(progress.Missing(), missing.size());
 
+    // The list's copies of the catalogue that are not among here, by number.
+    const auto recordedOutside = [&](const QList<int>& here) {
+        QList<int> outside;
+        for (int n : list1)
+            if (!here.contains(n) && lookup.Find(n))
+                outside << n;
+        std::sort(outside.begin(), outside.end());
+        return outside;
+    };
+    const auto finding = [&](qint32 number) {
+        return capture::DescribeScan(lookup, number, capture::Outcome::Stored,
+                                     [&](qint32 n) { return progress.HasCopy(n); })
+            .finding;
+    };
+
     // Recorded copies of other locations, with where they stand (null: nowhere).
     const QJsonArray elsewhere = testsupport::queryRows(catalogue, MisplacedCopiesQuery(inventory, "1", magazin));
-    QList<int> expected;
-    for (int n : list1)
-        if (!kMagazin.contains(n) && lookup.Find(n))
-            expected << n;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(numbers(elsewhere), expected);
+    EXPECT_EQ(numbers(elsewhere), recordedOutside(kMagazin));
     EXPECT_EQ(elsewhere[0].toArray(), (QJsonArray{2, "Die Leiden des jungen Werthers", "Goethe, Johann Wolfgang von",
                                                    "Lesesaal"}));
     EXPECT_EQ(elsewhere[1].toArray()[3], QJsonValue()) << "copy 3 has no location";
-    EXPECT_EQ(capture::DescribeScan(lookup, 2, capture::Outcome::Stored,
-                                    [&](qint32 n) { return progress.HasCopy(n); })
-                  .finding,
-              capture::Finding::Misplaced);
-    EXPECT_EQ(capture::DescribeScan(lookup, 4711, capture::Outcome::Stored,
-                                    [&](qint32 n) { return progress.HasCopy(n); })
-                  .finding,
-              capture::Finding::Found);
+    EXPECT_EQ(finding(2), capture::Finding::Misplaced);
+    EXPECT_EQ(finding(4711), capture::Finding::Found);
+    EXPECT_EQ(finding(37), capture::Finding::Unknown) << "a copy whose title is missing is no copy";
 
     // The copies without a location; there, copies with one stand elsewhere.
     const QJsonArray unplaced =
@@ -134,12 +139,7 @@ TEST(LocationQueries, ReportMisplacedCopiesAndProgressAgreeOnTheSampleList)
     EXPECT_EQ(numbers(unplaced), without(kOhneStandort, list1));
     const QJsonArray placed =
         testsupport::queryRows(catalogue, MisplacedCopiesQuery(inventory, "1", Location::Without()));
-    QList<int> withLocation;
-    for (int n : list1)
-        if (!kOhneStandort.contains(n) && lookup.Find(n))
-            withLocation << n;
-    std::sort(withLocation.begin(), withLocation.end());
-    EXPECT_EQ(numbers(placed), withLocation);
+    EXPECT_EQ(numbers(placed), recordedOutside(kOhneStandort));
 }
 
 TEST(ListLocations, EachListKeepsItsOwnAndEveryCopyStoresNothing)
