@@ -15,10 +15,10 @@ ScanResult DescribeScan(CatalogueLookup& catalogue, qint32 number, Outcome outco
         result.author = copy->author;
         result.location = copy->location;
     }
-    result.finding = outcome == Outcome::AlreadyThere          ? Finding::AlreadyThere
-                     : !copy                                   ? Finding::Unknown
-                     : standsHere && !standsHere(number)       ? Finding::Misplaced
-                                                               : Finding::Found;
+    result.finding = outcome == Outcome::AlreadyThere    ? Finding::AlreadyThere
+                     : !copy                             ? Finding::Unknown
+                     : standsHere && !standsHere(number) ? Finding::Misplaced
+                                                         : Finding::Found;
     return result;
 }
 

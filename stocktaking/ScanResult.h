@@ -23,7 +23,7 @@ struct ScanResult {
     Finding finding = Finding::Unknown;
     QString title;    // main title of the copy, empty when it has none or is unknown
     QString author;   // main entry (the author)
-    QString location; // where the copy stands by the catalogue, for findings that read it
+    QString location; // where the copy stands by the catalogue (EXEMPLAR.STANDORT), empty when nowhere
 };
 
 // Looks the number up in the catalogue and tells what the capture's outcome
