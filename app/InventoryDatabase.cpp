@@ -7,6 +7,7 @@
 #include "engine/Field.h"
 #include "engine/FileFormat.h"
 #include "engine/Recordset.h"
+#include "stocktaking/ListLocations.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,12 +35,21 @@ void CreateEmptyInventory(const QString& path)
         db->execute("CREATE TABLE inventurliste (IDX COUNTER PRIMARY KEY, Bezeichnung TEXT(50))", dao::dbFailOnError);
         db->execute("CREATE TABLE inventur (IDX COUNTER PRIMARY KEY, NR LONG, Inventurliste LONG)", dao::dbFailOnError);
         db->execute("CREATE INDEX ListeNr ON inventur (Inventurliste, NR)", dao::dbFailOnError);
+        lists::CreateLocationTable(*db);
         db->close();
     } catch (...) {
         db->close();
         QFile::remove(path);
         throw;
     }
+}
+
+bool CarryForward(dao::Database& inventory)
+{
+    if (!inventory.updatable() || lists::HasLocationTable(inventory))
+        return false;
+    lists::CreateLocationTable(inventory);
+    return true;
 }
 
 QString OriginalName(const QString& path)

@@ -1,16 +1,28 @@
 #pragma once
-// The inventory database "db_inv.mdb": its two tables, the empty database the
-// set-up puts into the program folder, and the carrying over of an inventory
+// The inventory database "db_inv.mdb": its tables, the empty database the
+// set-up puts into the program folder, the carrying over of an inventory
 // database in Access format (from an earlier Windows installation) into the
-// engine's own format.
+// engine's own format, and the carrying forward of one made by an earlier
+// version of the program.
 #include <QString>
+
+namespace dao {
+class Database;
+}
 
 namespace inventory {
 
 // Creates a new, empty inventory database at path (inventurliste, inventur
-// and an index on inventur (Inventurliste, NR) that keeps capture fast).
-// Raises the engine's error when the file exists or cannot be made.
+// and an index on inventur (Inventurliste, NR) that keeps capture fast, and
+// the table of the lists' locations). Raises the engine's error when the
+// file exists or cannot be made.
 void CreateEmptyInventory(const QString& path);
+
+// Adds what an inventory database of the engine made by an earlier version
+// lacks (the table of the lists' locations); its lists and entries stay as
+// they are. True when something was added. Raises the engine's error when
+// the database cannot be changed.
+bool CarryForward(dao::Database& inventory);
 
 struct CarryOverResult {
     bool carriedOver = false;

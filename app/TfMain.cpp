@@ -50,6 +50,7 @@ TfMain::TfMain(const QString& programFolder, QWidget* parent)
     SetUpDatabases();
     ConnectHandlers();
     SetUpScanFeedback();
+    SetUpLocationChoice();
     FormCreate(this);
 }
 
@@ -319,6 +320,8 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event)
             c = QChar(13);
         else if (key->key() == Qt::Key_Backspace)
             c = QChar(8);
+        else if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false; // moves the focus on, as from any field
         else if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
             // Up and down choose among the last captured numbers, the focus stays here.
             MoveRecentSelection(key->key() == Qt::Key_Up ? -1 : 1);
@@ -402,6 +405,7 @@ void TfMain::OpenWorkingDatabases(const QString& backupPath)
         Application->MessageBox(inventory::CarryOverMessage(carried));
     DB_INV.SetDatabase(inventoryPath);
     DB_INV.SetConnected(true);
+    CarryInventoryForward();
     TB_INV.Open();
     TB_Master.Open();
 }

@@ -5,6 +5,7 @@
 #include "framework/ui/TFileDialog.h"
 #include "stocktaking/Capture.h"
 #include "stocktaking/CaptureProgress.h"
+#include "stocktaking/Location.h"
 #include "stocktaking/RecentScans.h"
 
 #include <QWidget>
@@ -70,12 +71,20 @@ public:
     void btn_OhneAutorClick(QObject* Sender);
     void btn_GleicherAutTitClick(QObject* Sender);
     void btn_SonderzeichenClick(QObject* Sender);
+    // The location the active list counts, chosen in "Standort:", and the
+    // list of its recorded copies that stand elsewhere.
+    void cb_StandortChange(QObject* Sender);
+    void btn_FalscherStandortClick(QObject* Sender);
 
     // The capture caption: "vorhandene Buch-Nummern (<count of the active list>)".
     void ShowCaptureCount();
 
     // Entries of the active list, when the inventory is open.
     std::optional<int> InventoryCount() const;
+
+    // The location the active list counts, as stored with it; every copy
+    // without a list or where the inventory database cannot store one.
+    lists::Location ActiveLocation();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,6 +126,19 @@ private:
     // IDX of the active list; 0 when there is none.
     int ActiveListIdx() const;
 
+    // The choice "Standort:" (TfMainLocation.cpp).
+    void SetUpLocationChoice();
+    // Carries an older inventory database forward, so that lists can keep a location.
+    void CarryInventoryForward();
+    // "(alle)", the catalogue's locations, "(ohne Standort)".
+    void FillLocationChoice(const QStringList& locations);
+    // Reads the location of list when it is not the one shown, and shows it.
+    void FollowListLocation(int list);
+    void ShowLocationChoice();
+    lists::Location LocationAt(int index) const;
+    // What the progress and the scan feedback count: the location's copies.
+    void CountLocation();
+
     QString programFolder_;
     QString cataloguePath_;
     std::unique_ptr<platform::ProfileFile> settings_;
@@ -135,6 +157,13 @@ private:
     };
     std::optional<EntryKey> deleting_;
     bool markingRecent_ = false;
+
+    bool locationTable_ = false;  // the inventory database keeps the lists' locations
+    bool catalogueLocations_ = false; // the catalogue keeps its copies' locations
+    int locationList_ = -1;       // the list whose location is shown
+    lists::Location location_;    // its location
+    std::optional<lists::Location> countedLocation_; // whose copies progress_ counts
+    int deletingList_ = 0;
 };
 
 extern TfMain* fMain;

@@ -68,9 +68,11 @@ void TfMain::btn_FehlendeBuecherClick(QObject*)
     const QString listIdx = TB_Master.Active() && !TB_Master.IsEmpty()
                                 ? TB_Master.FieldByName(QStringLiteral("IDX"))->AsString()
                                 : QString();
-    TB_Veltrano.SetSQL(MissingBooksQuery(DB_INV.Database(), listIdx));
+    // Every copy, or only those of the location the list counts.
+    const lists::Location location = ActiveLocation();
+    TB_Veltrano.SetSQL(MissingBooksQuery(DB_INV.Database(), listIdx, location));
     TB_Veltrano.Open();
-    fFehlendeBuecher->SetCaption(QStringLiteral("fehlende Bücher"));
+    fFehlendeBuecher->SetCaption(location.Caption(QStringLiteral("fehlende Bücher")));
     cursor.reset();
     caption.reset();
     Application->Beep();
@@ -85,6 +87,20 @@ void TfMain::ShowCheck(int check)
     TB_Veltrano.SetSQL(CheckQuery(which));
     TB_Veltrano.Open();
     fFehlendeBuecher->SetCaption(CheckTitle(which));
+    fFehlendeBuecher->Show();
+}
+
+void TfMain::btn_FalscherStandortClick(QObject*)
+{
+    // With every location counted no copy stands in the wrong one.
+    const lists::Location location = ActiveLocation();
+    if (location.IsAll())
+        return;
+    TB_Veltrano.Close();
+    TB_Veltrano.SetSQL(MisplacedCopiesQuery(DB_INV.Database(), QString::number(ActiveListIdx()), location));
+    TB_Veltrano.Open();
+    // Shown as the checks are: the tab stays usable beside it.
+    fFehlendeBuecher->SetCaption(location.Caption(QStringLiteral("Bücher mit falschem Standort")));
     fFehlendeBuecher->Show();
 }
 

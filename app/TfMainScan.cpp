@@ -6,6 +6,7 @@
 #include "ui_TfMain.h"
 #include "framework/data/TField.h"
 #include "framework/ui/TApplication.h"
+#include "stocktaking/CatalogueLocations.h"
 #include "stocktaking/CatalogueLookup.h"
 #include "stocktaking/NumberText.h"
 
@@ -21,8 +22,15 @@ namespace {
 const QColor kFoundColour(0, 0, 128);      // navy, as the captions
 const QColor kUnknownColour(204, 0, 0);    // red: look at this copy
 const QColor kAlreadyColour(179, 89, 0);   // dark orange: scanned before
+const QColor kMisplacedColour(128, 0, 160); // violet: found, but it belongs elsewhere
 
 QString orNone(const QString& text, const QString& none) { return text.isEmpty() ? none : text; }
+
+// "falscher Standort: <where the catalogue puts the copy>"
+QString MisplacedText(const capture::ScanResult& scan)
+{
+    return QStringLiteral("falscher Standort: ") + orNone(scan.location, lists::Location::Without().Text());
+}
 
 // How the tab shows a finding: two lines, their colour and the sound.
 struct FindingLook {
@@ -46,6 +54,8 @@ FindingLook lookOf(const capture::ScanResult& scan)
         return {QStringLiteral("Nummer %1 schon vorhanden!").arg(scan.number),
                 scan.title.isEmpty() && scan.author.isEmpty() ? QString() : title + QStringLiteral(" – ") + author,
                 kAlreadyColour, std::nullopt};
+    case capture::Finding::Misplaced:
+        return {MisplacedText(scan), title + QStringLiteral(" – ") + author, kMisplacedColour, BeepKind::Notice};
     }
     return {};
 }
@@ -146,7 +156,8 @@ bool TfMain::StartScanFeedback()
         return false;
     try {
         auto lookup = std::make_unique<capture::CatalogueLookup>(DB_Veltrano.CoreDatabase());
-        progress_.SetCatalogue(lookup->CopyNumbers());
+        catalogueLocations_ = lookup->HasLocations();
+        FillLocationChoice(catalogueLocations_ ? lists::CatalogueLocations(*DB_Veltrano.CoreDatabase()) : QStringList());
         catalogue_ = std::move(lookup);
         return true;
     } catch (const std::exception& e) {
@@ -165,6 +176,8 @@ void TfMain::ShowScanProgress()
     if (!StartScanFeedback())
         return;
     const int list = ActiveListIdx();
+    FollowListLocation(list);
+    CountLocation();
     if (progress_.CountedList() != list)
         progress_.SetList(list, list ? capture::ListNumbers(*DB_INV.CoreDatabase(), list) : std::vector<qint32>{});
     if (recentList_ != list) {
@@ -221,7 +234,10 @@ void TfMain::ShowScan(capture::Outcome outcome, const QString& numberText)
     if (!number || !StartScanFeedback())
         return;
     ShowScanProgress();
-    const capture::ScanResult scan = capture::DescribeScan(*catalogue_, *number, outcome);
+    std::function<bool(qint32)> standsHere;
+    if (!location_.IsAll())
+        standsHere = [this](qint32 copy) { return progress_.HasCopy(copy); };
+    const capture::ScanResult scan = capture::DescribeScan(*catalogue_, *number, outcome, standsHere);
     if (outcome == capture::Outcome::Stored) {
         recent_.Add(TB_INV.FieldByName(QStringLiteral("IDX"))->AsInteger(), scan);
         ShowNewRecentScan();
@@ -257,6 +273,11 @@ void TfMain::ShowNewRecentScan()
             item->setText(1, orNone(scan.title, QStringLiteral("(ohne Titel)")));
         }
         item->setToolTip(1, scan.author);
+        if (scan.finding == capture::Finding::Misplaced) {
+            item->setForeground(0, kMisplacedColour);
+            item->setForeground(1, kMisplacedColour);
+            item->setToolTip(1, scan.author + '\n' + MisplacedText(scan));
+        }
         list->insertTopLevelItem(0, item);
         while (list->topLevelItemCount() > int(recent_.Items().size()))
             delete list->takeTopLevelItem(list->topLevelItemCount() - 1);

@@ -22,8 +22,11 @@ namespace capture {
 
 class CaptureProgress {
 public:
-    // The number of each copy of the catalogue, once per copy.
+    // The number of each copy counted, once per copy: every copy of the
+    // catalogue, or those of the location the list counts.
     void SetCatalogue(const std::vector<qint32>& copyNumbers);
+    // Whether a copy counted has that number.
+    bool HasCopy(qint32 number) const { return catalogue_.contains(number); }
     // The numbers recorded in the list with that IDX, once per entry.
     void SetList(int listIdx, const std::vector<qint32>& numbers);
     // Whose entries the counts follow; nothing before SetList or after ForgetList.

@@ -18,6 +18,7 @@ namespace capture {
 struct CatalogueCopy {
     QString title;  // empty when the title record has none
     QString author;
+    QString location; // EXEMPLAR.STANDORT, empty when the copy has none
 };
 
 class CatalogueLookup {
@@ -29,15 +30,21 @@ public:
     CatalogueLookup(const CatalogueLookup&) = delete;
     CatalogueLookup& operator=(const CatalogueLookup&) = delete;
 
+    // Whether the catalogue keeps its copies' locations (EXEMPLAR.STANDORT).
+    bool HasLocations() const { return hasLocations_; }
+
     // The copy with that number; nothing when the catalogue lists none.
     std::optional<CatalogueCopy> Find(qint32 number);
     // The number of every copy the checks list, once per copy. Copies
-    // without a number are left out: nobody can scan them.
-    std::vector<qint32> CopyNumbers();
+    // without a number are left out: nobody can scan them. condition, a
+    // piece " AND ..." of the WHERE clause, narrows them down (to the copies
+    // of one location, say).
+    std::vector<qint32> CopyNumbers(const QString& condition = {});
 
 private:
     std::shared_ptr<dao::Database> catalogue_;
     std::shared_ptr<dao::QueryDef> lookup_;
+    bool hasLocations_ = false;
 };
 
 } // namespace capture

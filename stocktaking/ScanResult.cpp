@@ -4,7 +4,8 @@
 
 namespace capture {
 
-ScanResult DescribeScan(CatalogueLookup& catalogue, qint32 number, Outcome outcome)
+ScanResult DescribeScan(CatalogueLookup& catalogue, qint32 number, Outcome outcome,
+                        const std::function<bool(qint32)>& standsHere)
 {
     ScanResult result;
     result.number = number;
@@ -12,10 +13,12 @@ ScanResult DescribeScan(CatalogueLookup& catalogue, qint32 number, Outcome outco
     if (copy) {
         result.title = copy->title;
         result.author = copy->author;
+        result.location = copy->location;
     }
-    result.finding = outcome == Outcome::AlreadyThere ? Finding::AlreadyThere
-                     : copy                           ? Finding::Found
-                                                      : Finding::Unknown;
+    result.finding = outcome == Outcome::AlreadyThere    ? Finding::AlreadyThere
+                     : !copy                             ? Finding::Unknown
+                     : standsHere && !standsHere(number) ? Finding::Misplaced
+                                                         : Finding::Found;
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "stocktaking/Capture.h"
 
 #include <QString>
+#include <functional>
 
 namespace capture {
 
@@ -14,6 +15,7 @@ enum class Finding {
     Found,        // a copy of the catalogue, stored in the active list
     Unknown,      // no copy of the catalogue has the number; stored all the same
     AlreadyThere, // the active list holds the number already; nothing stored
+    Misplaced,    // a copy of the catalogue that stands elsewhere than the location counted; stored all the same
 };
 
 struct ScanResult {
@@ -21,11 +23,13 @@ struct ScanResult {
     Finding finding = Finding::Unknown;
     QString title;    // main title of the copy, empty when it has none or is unknown
     QString author;   // main entry (the author)
-    QString location; // where the copy stands by the catalogue, for findings that read it
+    QString location; // where the copy stands by the catalogue (EXEMPLAR.STANDORT), empty when nowhere
 };
 
 // Looks the number up in the catalogue and tells what the capture's outcome
-// means for it.
-ScanResult DescribeScan(CatalogueLookup& catalogue, qint32 number, Outcome outcome);
+// means for it. standsHere tells whether a copy of that number stands at the
+// location the list counts; without it every location counts.
+ScanResult DescribeScan(CatalogueLookup& catalogue, qint32 number, Outcome outcome,
+                        const std::function<bool(qint32)>& standsHere = {});
 
 } // namespace capture

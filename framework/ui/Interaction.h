@@ -14,9 +14,10 @@ class QPoint;
 
 enum class MessageIcon { None, Stop, Question, Warning, Information };
 
-// The sounds the program makes: the system's default message beep, and an
-// attention sound distinct from it for a scan that needs a second look.
-enum class BeepKind { Default, Attention };
+// The sounds the program makes: the system's default message beep, an
+// attention sound distinct from it for a scan that needs a second look, and
+// a notice distinct from both for a scan that is fine but worth a remark.
+enum class BeepKind { Default, Attention, Notice };
 
 struct MessageRequest {
     QString caption;

@@ -90,6 +90,9 @@ void QtInteraction::beep(BeepKind kind)
     QApplication::beep();
     if (kind == BeepKind::Attention)
         QTimer::singleShot(250, qApp, [] { QApplication::beep(); });
+    if (kind == BeepKind::Notice)
+        for (int delay : {120, 240})
+            QTimer::singleShot(delay, qApp, [] { QApplication::beep(); });
 }
 
 void QtInteraction::openDocument(const QString& file) { platform::shellOpen(file); }

@@ -4,6 +4,7 @@
 #include "engine/Database.h"
 #include "engine/FileFormat.h"
 #include "engine/Recordset.h"
+#include "tests/support/EngineRows.h"
 #include "tests/support/TempFolder.h"
 
 #include <QDir>
@@ -84,4 +85,31 @@ TEST(InventoryDatabase, AFailedCarryOverLeavesTheOriginalInPlace)
     EXPECT_ANY_THROW(inventory::CarryOverAccessInventory(path));
     EXPECT_EQ(dao::detectFileFormat(path.toStdString()), dao::FileFormat::Jet);
     EXPECT_FALSE(dir.exists("db_inv (Access-Original).mdb"));
+}
+
+// An inventory database as the program made it before lists kept a
+// location: the table is added, lists and entries stay as they were.
+TEST(InventoryDatabase, AnOlderEngineInventoryIsCarriedForwardOnce)
+{
+    TempFolder dir;
+    const QString path = dir.file("db_inv.mdb");
+    testsupport::createDatabase(path, {"CREATE TABLE inventurliste (IDX COUNTER PRIMARY KEY, Bezeichnung TEXT(50))",
+                                       "CREATE TABLE inventur (IDX COUNTER PRIMARY KEY, NR LONG, Inventurliste LONG)",
+                                       "CREATE INDEX ListeNr ON inventur (Inventurliste, NR)",
+                                       "INSERT INTO inventurliste (Bezeichnung) VALUES ('alt')",
+                                       "INSERT INTO inventur (NR, Inventurliste) VALUES (4711, 1)"});
+    {
+        dao::DBEngine engine;
+        auto db = engine.openDatabase(path.toStdString());
+        EXPECT_TRUE(inventory::CarryForward(*db));
+        EXPECT_FALSE(inventory::CarryForward(*db)) << "nothing left to add";
+    }
+    EXPECT_EQ(rows(path, "SELECT IDX, NR, Inventurliste FROM inventur"), (std::vector<std::vector<long>>{{1, 4711, 1}}));
+    EXPECT_EQ(rows(path, "SELECT IDX FROM inventurliste"), (std::vector<std::vector<long>>{{1}}));
+    EXPECT_TRUE(rows(path, "SELECT * FROM inventurstandort").empty());
+
+    // A new empty database has the table from the start.
+    inventory::CreateEmptyInventory(dir.file("neu.mdb"));
+    dao::DBEngine engine;
+    EXPECT_FALSE(inventory::CarryForward(*engine.openDatabase(dir.file("neu.mdb").toStdString())));
 }
