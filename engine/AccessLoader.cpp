@@ -6,6 +6,7 @@
 #include "engine/Metadata.h"
 #include "engine/SqliteStatement.h"
 #include "engine/TableBuilder.h"
+#include "engine/sql/Quote.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <strings.h>
 
 namespace dao {
+
+using sql::quoteIdentifier;
 
 int AccessLoader::sortColumn(const TableSchema& ts)
 {

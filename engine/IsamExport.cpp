@@ -1,5 +1,6 @@
 #include "engine/IsamExport.h"
 #include "engine/IsamWriter.h"
+#include "engine/ResultFields.h"
 #include "engine/ValueConversion.h"
 
 namespace dao {
@@ -9,17 +10,11 @@ long exportToIsam(Storage& storage, const sql::Statement& st, const ParameterVal
     SqliteStatement select = storage.prepare(st, values);
     std::vector<isam::Column> columns;
     std::vector<int> types;
-    for (int i = 0; i < select.columnCount(); ++i) {
-        // A column from no table (an expression) takes its values' own types.
-        isam::Column c{select.columnName(i), sql::JetType::Text, 255};
-        int type = 0;
-        if (auto origin = storage.originColumn(select.originDatabase(i), select.originTable(i), select.originColumn(i))) {
-            c.type = static_cast<sql::JetType>(origin->type);
-            c.size = origin->size;
-            type = origin->type;
-        }
-        columns.push_back(c);
-        types.push_back(type);
+    for (const FieldInfo& f : resultFields(storage, select, st)) {
+        // A column of open type (its values decide each time) is written as text.
+        columns.push_back(f.type ? isam::Column{f.name, static_cast<sql::JetType>(f.type), f.size}
+                                 : isam::Column{f.name, sql::JetType::Text, 255});
+        types.push_back(f.type);
     }
     auto writer = isam::openWriter(st.target.connect, st.target.externalPath, st.target.name, columns);
     long count = 0;

@@ -4,7 +4,7 @@
 
 #include <QString>
 #include <QStringList>
-#include "engine/DaoError.h"
+#include "engine/JetErrors.h"
 
 namespace dao::isam {
 namespace {
@@ -38,7 +38,7 @@ std::unique_ptr<TableWriter> openWriter(const std::string& connect, const std::s
         return std::make_unique<TextWriter>(where, table, columns);
     if (f.compare(QStringLiteral("HTML Export"), Qt::CaseInsensitive) == 0)
         return std::make_unique<HtmlWriter>(where, table, columns);
-    throw DaoError(3170, "Could not find installable ISAM.  The format '" + format + "' cannot be written.");
+    throw jet::isamNotFound(format);
 }
 
 } // namespace dao::isam

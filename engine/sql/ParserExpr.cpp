@@ -4,6 +4,7 @@
 #include "FunctionMap.h"
 #include "JetCollation.h"
 #include "JetDate.h"
+#include "engine/JetErrors.h"
 
 #include <cctype>
 #include <cmath>
@@ -21,21 +22,70 @@ Fragment make(std::string sql, Shape shape = Shape::Other)
     return f;
 }
 
-bool iequal(std::string_view a, std::string_view b)
+Fragment typed(Fragment f, JetType type)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    f.jetType = static_cast<int>(type);
+    return f;
 }
 
 Fragment numberLiteral(double v, std::string sql)
 {
     Fragment f = make(std::move(sql), Shape::Number);
     f.number = v;
+    // A whole number that fits is a Long, anything else a Double, as SQLite reads them.
+    const bool whole = f.sql.find_first_of(".eE") == std::string::npos;
+    f.jetType = static_cast<int>(whole && std::fabs(v) <= 2147483647.0 ? JetType::Long : JetType::Double);
     return f;
+}
+
+bool isDate(const Fragment& f)
+{
+    return hasType(f, JetType::Date) || hasType(f, JetType::Time) || hasType(f, JetType::TimeStamp);
+}
+
+// A Date and a number give a Date, two Dates apart give a Double (Jet's rules for + and -).
+int sumType(const Fragment& l, const Fragment& r, bool minus)
+{
+    const bool ld = isDate(l), rd = isDate(r);
+    const bool ln = !ld && l.jetType > 0 && l.jetType != static_cast<int>(JetType::Text), rn = !rd && r.jetType > 0
+        && r.jetType != static_cast<int>(JetType::Text);
+    if (ld && rd)
+        return minus ? static_cast<int>(JetType::Double) : kUnknownType;
+    if ((ld && rn) || (rd && ln && !minus))
+        return static_cast<int>(JetType::Date);
+    return kUnknownType;
+}
+
+// The type of a function's result by Jet's rules; kUnknownType where the values decide.
+int functionType(std::string_view name, const std::vector<Fragment>& args)
+{
+    static constexpr std::string_view dates[] = {"CDATE", "CVDATE", "DATESERIAL", "DATEVALUE", "TIMESERIAL",
+                                                 "TIMEVALUE", "DATEADD", "NOW", "DATE", "TIME"};
+    for (auto d : dates)
+        if (name == d)
+            return static_cast<int>(JetType::Date);
+    static constexpr std::pair<std::string_view, JetType> conversions[] = {
+        {"CLNG", JetType::Long}, {"CINT", JetType::Integer}, {"CBYTE", JetType::Byte}, {"CDBL", JetType::Double},
+        {"CSNG", JetType::Single}, {"CCUR", JetType::Currency}, {"CBOOL", JetType::Boolean}, {"CSTR", JetType::Text},
+        {"COUNT", JetType::Long}};
+    for (const auto& [n, t] : conversions)
+        if (name == n)
+            return static_cast<int>(t);
+    if (args.size() == 1 && (name == "MAX" || name == "MIN" || name == "FIRST" || name == "LAST"))
+        return args[0].jetType == kNullType ? kUnknownType : args[0].jetType;
+    if (args.size() == 1 && name == "SUM" && hasType(args[0], JetType::Currency))
+        return static_cast<int>(JetType::Currency);
+    return kUnknownType;
+}
+
+// IIf keeps a type both branches share; a Null branch takes the other's.
+int choiceType(const Fragment& a, const Fragment& b)
+{
+    if (a.jetType == kNullType)
+        return b.jetType;
+    if (b.jetType == kNullType || a.jetType == b.jetType)
+        return a.jetType;
+    return kUnknownType;
 }
 
 // The literal text before the first wildcard of a LIKE pattern.
@@ -169,9 +219,14 @@ Fragment Parser::parseCompare()
                     l = make("(" + left + (all ? " NOT IN " : " IN ") + sub.sql + ")", Shape::Bool);
                     continue;
                 }
-                fail(3251, "Operation is not supported for this type of object.");
+                fail(3251);
             }
             Fragment r = parseConcat();
+            // Text compared with a date is read as a date, as Jet converts it.
+            if (isDate(l) && r.shape == Shape::Text)
+                r = dateFromText(r);
+            else if (isDate(r) && l.shape == Shape::Text)
+                l = dateFromText(l);
             std::string sql = "(" + asValue(l) + " " + op + " " + asValue(r);
             if (!isColumn(l) && !isColumn(r) && !isNumber(l) && !isNumber(r))
                 sql += kCollate;
@@ -203,6 +258,12 @@ Fragment Parser::parseCompare()
             if (!acceptWord("AND"))
                 exprFail("Between operator without And");
             Fragment b = parseConcat();
+            if (isDate(l)) {
+                if (a.shape == Shape::Text)
+                    a = dateFromText(a);
+                if (b.shape == Shape::Text)
+                    b = dateFromText(b);
+            }
             std::string v = asValue(l);
             if (!isColumn(l) && !isNumber(l))
                 v = "(" + v + kCollate + ")";
@@ -239,7 +300,10 @@ Fragment Parser::parseCompare()
                 do {
                     if (list.size() > 1)
                         list += ", ";
-                    list += asValue(parseConcat());
+                    Fragment item = parseConcat();
+                    if (isDate(l) && item.shape == Shape::Text)
+                        item = dateFromText(item);
+                    list += asValue(item);
                 } while (acceptOp(","));
                 closeParen();
                 list += ")";
@@ -268,7 +332,7 @@ Fragment Parser::parseConcat()
     std::string sql = "jet_concat(" + asValue(first);
     while (acceptOp("&"))
         sql += ", " + asValue(parseAdd());
-    return make(sql + ")");
+    return typed(make(sql + ")"), JetType::Text);
 }
 
 Fragment Parser::parseAdd()
@@ -279,10 +343,12 @@ Fragment Parser::parseAdd()
         Fragment r = parseMod();
         const bool numeric = l.shape == Shape::Number || r.shape == Shape::Number || l.shape == Shape::Bool
             || r.shape == Shape::Bool;
+        const int type = sumType(l, r, op == "-");
         if (op == "+" && !numeric)
             l = make("jet_add(" + asValue(l) + ", " + asValue(r) + ")");
         else
             l = make("(" + asValue(l) + " " + op + " " + asValue(r) + ")", Shape::Numeric);
+        l.jetType = type;
     }
     return l;
 }
@@ -328,7 +394,9 @@ Fragment Parser::parseUnary()
         Fragment f = parseUnary();
         if (f.shape == Shape::Number) {
             const std::string sql = f.sql[0] == '-' ? f.sql.substr(1) : "-" + f.sql;
-            return numberLiteral(-f.number, sql);
+            Fragment negative = numberLiteral(-f.number, sql);
+            negative.jetType = f.jetType;
+            return negative;
         }
         return make("(- " + asValue(f) + ")", Shape::Numeric);
     }
@@ -355,10 +423,14 @@ Fragment Parser::subquery()
 {
     // The '(' is taken; SELECT follows.
     const long savedError = clauseError_;
-    std::string sql = parseQuery(nullptr);
+    const Query query = parseQuery(nullptr);
     clauseError_ = savedError;
     closeParen();
-    return make("(" + sql + ")");
+    Fragment f = make("(" + renderQuery(query) + ")");
+    const std::vector<ResultColumn> columns = resultColumns(query);
+    if (columns.size() == 1 && columns.front().type) // a value of one column
+        f.jetType = static_cast<int>(*columns.front().type);
+    return f;
 }
 
 void Parser::closeParen()
@@ -378,7 +450,7 @@ Fragment Parser::parseDate(const Token& t)
     const auto v = parseDateLiteral(t.text);
     if (!v)
         exprFail("Syntax error in date");
-    return numberLiteral(*v, realLiteral(*v));
+    return typed(numberLiteral(*v, realLiteral(*v)), JetType::Date);
 }
 
 Fragment Parser::parsePrimary()
@@ -393,7 +465,7 @@ Fragment Parser::parsePrimary()
         Token s = take();
         Fragment f = make(quoteString(s.text), Shape::Text);
         f.text = s.text;
-        return f;
+        return typed(f, JetType::Text);
     }
     case Tok::Date: {
         Token d = take();
@@ -432,7 +504,9 @@ Fragment Parser::parsePrimary()
         }
         if (isWord("NULL")) {
             take();
-            return make("NULL", Shape::Null);
+            Fragment null = make("NULL", Shape::Null);
+            null.jetType = kNullType;
+            return null;
         }
         if (isWord("TRUE") || isWord("YES") || isWord("ON")) {
             take();
@@ -453,53 +527,18 @@ Fragment Parser::parsePrimary()
     }
 }
 
-Fragment Parser::parseColumnOrParameter()
-{
-    std::vector<std::string> parts;
-    parts.push_back(takeName());
-    while (isOp(".") || isOp("!")) {
-        if (isOp("*", 1))
-            exprFail("Syntax error (missing operator)");
-        take();
-        const Token& n = peek();
-        if (n.kind != Tok::Name && n.kind != Tok::Word)
-            badToken(n);
-        if (n.kind == Tok::Name && n.text.empty())
-            exprFail("Syntax error (missing operator)");
-        parts.push_back(take().text);
-    }
-    if (parts.size() > 2)
-        exprFail("Syntax error (missing operator)");
-    if (parts.size() == 1) {
-        for (size_t i = 0; i < params_.size(); ++i) {
-            if (iequal(params_[i].name, parts[0]))
-                return make("?" + std::to_string(i + 1));
-        }
-    }
-    if (parts.size() == 2)
-        qualifiers_.push_back(parts[0]);
-    Fragment f = make(parts.size() == 1 ? quoteIdentifier(parts[0])
-                                        : quoteIdentifier(parts[0]) + "." + quoteIdentifier(parts[1]),
-                      Shape::Column);
-    f.text = parts.back();
-    if (parts.size() == 2)
-        f.qualifier = parts[0];
-    return f;
-}
-
 Fragment Parser::parseFunction(const std::string& name)
 {
     // The '(' is taken.
-    std::string upperName;
-    for (char c : name)
-        upperName += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upperName = upperWord(name);
     if (upperName == "NZ")
-        fail(3085, "Undefined function '" + name + "' in expression.");
+        throw jet::undefinedFunction(name);
     std::vector<Fragment> args;
     if (upperName == "COUNT" && isOp("*") && isOp(")", 1)) {
         take();
         take();
-        return make("count(*)", Shape::Numeric);
+        aggregateSeen_ = true;
+        return typed(make("count(*)", Shape::Numeric), JetType::Long);
     }
     if (!acceptOp(")")) {
         do
@@ -511,8 +550,10 @@ Fragment Parser::parseFunction(const std::string& name)
     if (upperName == "IIF") {
         if (args.size() != 3)
             wrongCount();
-        return make("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE " + asValue(args[2])
-                    + " END)");
+        Fragment choice = make("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE "
+                               + asValue(args[2]) + " END)");
+        choice.jetType = choiceType(args[1], args[2]);
+        return choice;
     }
     if (upperName == "ISNULL") {
         if (args.size() != 1)
@@ -521,16 +562,19 @@ Fragment Parser::parseFunction(const std::string& name)
     }
     const FunctionInfo* info = findFunction(name);
     if (!info)
-        fail(3085, "Undefined function '" + name + "' in expression.");
+        throw jet::undefinedFunction(name);
     if (static_cast<int>(args.size()) < info->minArgs || static_cast<int>(args.size()) > info->maxArgs)
         wrongCount();
+    aggregateSeen_ = aggregateSeen_ || info->aggregate;
     std::string sql = std::string(info->sqlName) + "(";
     for (size_t i = 0; i < args.size(); ++i) {
         if (i > 0)
             sql += ", ";
         sql += asValue(args[i]);
     }
-    return make(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
+    Fragment f = make(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
+    f.jetType = functionType(info->jetName, args);
+    return f;
 }
 
 } // namespace dao::sql

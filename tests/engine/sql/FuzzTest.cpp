@@ -91,7 +91,7 @@ TEST(Fuzz, MutatedStatementsGiveTranslationOrDaoError)
         std::string quoted;
         for (char c : ref.name)
             quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        return "\"main\".\"" + quoted + "\"";
+        return dao::sql::ResolvedTable{"\"main\".\"" + quoted + "\"", "main", ref.name, std::nullopt};
     };
     sqlite3* db = nullptr;
     sqlite3_open(":memory:", &db);
@@ -173,7 +173,9 @@ TEST(Fuzz, FunctionsTakeAnyArguments)
 
 TEST(Fuzz, DeepNestingIsRefusedNotOverflowed)
 {
-    const auto resolve = [](const dao::sql::TableRef& r) { return "\"" + r.name + "\""; };
+    const dao::sql::TableResolver resolve = [](const dao::sql::TableRef& r) {
+        return dao::sql::ResolvedTable{"\"" + r.name + "\"", "main", r.name, std::nullopt};
+    };
     EXPECT_THROW(dao::sql::translate("SELECT " + std::string(100000, '(') + "1" + std::string(100000, ')'), resolve),
                  dao::DaoError);
     EXPECT_THROW(dao::sql::translate("SELECT " + std::string(100000, '-') + "1", resolve), dao::DaoError);
