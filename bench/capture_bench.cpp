@@ -3,6 +3,7 @@
 //                                  with 100,000 entries already in the active list
 //   import_100k                    s to import a file of 100,000 numbers into the active list
 // --small runs the same with 1,000 entries (a smoke run).
+#include "bench/BenchFixtures.h"
 #include "app/InventoryDatabase.h"
 #include "app/TfCopyDlg.h"
 #include "app/TfMain.h"
@@ -40,8 +41,7 @@ int main(int argc, char** argv)
     const long entries = small ? 1000 : 100000;
     const int captures = small ? 20 : 200;
     const std::string suffix = small ? "_small" : "";
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    const QString fixtures = env.isEmpty() ? QStringLiteral("/work/shared/fixtures") : env;
+    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
 
     QTemporaryDir dir;
     const QString folder = dir.path() + '/';

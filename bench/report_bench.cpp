@@ -3,6 +3,7 @@
 //                              100,000-copy catalogue with 90,000 of its numbers recorded in the list
 //   missing_report_rows        rows in the exported report (a check of the figure above)
 // --small runs the same on the small catalogue with all but 10 of its numbers recorded (a smoke run).
+#include "bench/BenchFixtures.h"
 #include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
@@ -32,8 +33,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication qt(argc, argv);
     const bool small = argc > 1 && QString(argv[1]) == "--small";
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    const QString fixtures = env.isEmpty() ? QStringLiteral("/work/shared/fixtures") : env;
+    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
     const QString catalogueName = small ? "veltrano.mdb" : "veltrano-100k.mdb";
     const long recorded = small ? 57 : 90000;
     const std::string suffix = small ? "_small" : "";

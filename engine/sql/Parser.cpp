@@ -318,8 +318,7 @@ Statement Parser::refine(const Statement& base, const std::string& sortText)
             sort.parseOrderTerms(core);
             if (sort.peek().kind != Tok::End)
                 sort.fail(3138);
-            params_ = sort.params_;
-            usedResultName_ = usedResultName_ || sort.usedResultName_;
+            params_ = sort.params_; // ORDER BY takes a result's names before its tables
         }
         Statement st;
         st.kind = StatementKind::Select;
@@ -330,8 +329,8 @@ Statement Parser::refine(const Statement& base, const std::string& sortText)
         return st;
     };
     if (spliceable) {
-        // A name that means a result column (an alias) rather than the table's column of
-        // that name would mean something else inside WHERE: then the query is wrapped.
+        // A filter naming a result column (an alias) where a table has a column of that
+        // name would mean the table's inside WHERE: then the query is wrapped.
         Statement spliced = attempt(true);
         if (!usedResultName_)
             return spliced;

@@ -152,7 +152,7 @@ private:
     std::vector<Parameter> params_;
     std::vector<Scope> scopes_;
     bool inDefinition_ = false; // a DEFAULT of CREATE TABLE: names stay names
-    bool usedResultName_ = false; // a name meant a result column that is no same-named table column
+    bool usedResultName_ = false; // a name meant a result column where a table has one of that name too
     bool aggregateSeen_ = false;
     long clauseError_ = 3141;
     int exprDepth_ = 0;

@@ -19,6 +19,14 @@ Fragment make(std::string sql, Shape shape)
 
 bool isDateType(JetType t) { return t == JetType::Date || t == JetType::Time || t == JetType::TimeStamp; }
 
+bool hasColumn(const std::vector<TableColumn>& columns, const std::string& name)
+{
+    for (const TableColumn& c : columns)
+        if (sameWord(c.name, name))
+            return true;
+    return false;
+}
+
 } // namespace
 
 Fragment Parser::parseColumnOrParameter()
@@ -94,14 +102,16 @@ bool Parser::resolveColumn(const std::string& qualifier, const std::string& name
             }
             continue;
         }
-        // A name of the result that is not the same-named column of its table means
-        // the result's column, which a WHERE of the same SELECT would not see.
+        // A name of the result that is not the same-named column of its table means the
+        // result's column; where a table in reach has a column of that name too, a WHERE
+        // of the same SELECT would take the table's instead.
         if (scope->results)
             for (const ResultColumn& r : *scope->results)
                 if (sameWord(r.name, name) && !(sameWord(r.column, name) && !r.table.empty())) {
-                    usedResultName_ = true;
                     if (r.type)
                         f.jetType = static_cast<int>(*r.type);
+                    for (const SourceTable& t : tables)
+                        usedResultName_ = usedResultName_ || !t.table.columns || hasColumn(*t.table.columns, name);
                     return true;
                 }
         const SourceTable* open = nullptr;

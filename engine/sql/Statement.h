@@ -134,7 +134,8 @@ struct Statement {
     // Select, Insert, Update, Delete: the whole SQLite statement.
     // SelectInto: the SQLite SELECT that yields the rows to copy (without INTO).
     std::string sql;
-    // Declared ones first (in order), then the undeclared in order of appearance.
+    // Declared ones first (in order), then the undeclared in the order the translator
+    // meets them (a SELECT's FROM clause before its select list).
     std::vector<Parameter> parameters;
     // Select, SelectInto: the query's parts and its result columns.
     Query query;

@@ -92,7 +92,7 @@ std::string paramsText(const Statement& st)
     std::string params;
     for (const auto& p : st.parameters)
         params += (params.empty() ? "" : ", ") + p.name + ":" + std::to_string(static_cast<int>(p.type));
-    return params;
+    return params.empty() ? "none" : params;
 }
 
 std::string typesText(const Statement& st)
