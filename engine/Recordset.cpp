@@ -41,6 +41,14 @@ Recordset::~Recordset()
     discardEdit();
 }
 
+void Recordset::checkCurrentRow() const
+{
+    if (bof_ || eof_)
+        throw jet::noCurrentRecord();
+    if (rows_->deleted(static_cast<size_t>(slot_)))
+        throw jet::recordDeleted();
+}
+
 void Recordset::checkOpen() const
 {
     if (!open_ || !storage_->isOpen())
@@ -72,10 +80,7 @@ const Variant& Recordset::currentValue(int column) const
         throw jet::itemNotFound();
     if (editMode_ != 0) // during AddNew/Edit fields read the edit buffer
         return buffer_[static_cast<size_t>(column)];
-    if (bof_ || eof_)
-        throw jet::noCurrentRecord();
-    if (rows_->deleted(static_cast<size_t>(slot_)))
-        throw jet::recordDeleted();
+    checkCurrentRow();
     return rows_->row(static_cast<size_t>(slot_))[column];
 }
 

@@ -152,9 +152,11 @@ public:
 private:
     Recordset() = default;
     void checkOpen() const;
+    void checkCurrentRow() const; // 3021 without a current row, 3167 on a row deleted here
 
     // Navigation (RecordsetNavigation.cpp).
     void land(long slot);
+    void moveToEnd(int step); // MoveFirst (+1), MoveLast (-1)
     // The first slot from `from` in direction step (+1/-1) whose row was not deleted here; -1 or size() if none.
     long liveFrom(long from, int step) const;
     // The slot of the row at a 0-based position among the rows not deleted here.

@@ -120,39 +120,30 @@ long Recordset::liveFrom(long from, int step) const
     return step > 0 ? size : -1;
 }
 
-void Recordset::moveFirst()
-{
-    checkOpen();
-    if (settings_.type == dbOpenForwardOnly)
-        throw jet::notSupported();
-    if (rows_->size() == 0)
-        throw jet::noCurrentRecord();
-    discardEdit();
-    const long first = liveFrom(0, 1);
-    if (first >= static_cast<long>(rows_->size())) { // every row deleted: no row to land on
-        slot_ = -1;
-        bof_ = eof_ = true;
-        return;
-    }
-    land(first);
-}
+void Recordset::moveFirst() { moveToEnd(1); }
 
 void Recordset::moveLast()
 {
+    moveToEnd(-1);
+    visited_ = std::max(visited_, static_cast<long>(rows_->size())); // MoveLast populates the whole set
+}
+
+void Recordset::moveToEnd(int step)
+{
     checkOpen();
     if (settings_.type == dbOpenForwardOnly)
         throw jet::notSupported();
     if (rows_->size() == 0)
         throw jet::noCurrentRecord();
     discardEdit();
-    const long last = liveFrom(static_cast<long>(rows_->size()) - 1, -1);
-    visited_ = std::max(visited_, static_cast<long>(rows_->size())); // MoveLast populates the whole set
-    if (last < 0) {
+    const long size = static_cast<long>(rows_->size());
+    const long slot = liveFrom(step > 0 ? 0 : size - 1, step);
+    if (slot < 0 || slot >= size) { // every row deleted: no row to land on
         slot_ = -1;
         bof_ = eof_ = true;
         return;
     }
-    land(last);
+    land(slot);
 }
 
 void Recordset::moveNext()
@@ -228,10 +219,7 @@ std::string Recordset::bookmark() const
     checkOpen();
     if (!bookmarkable())
         throw jet::notSupported();
-    if (bof_ || eof_)
-        throw jet::noCurrentRecord();
-    if (rows_->deleted(static_cast<size_t>(slot_)))
-        throw jet::recordDeleted();
+    checkCurrentRow();
     return bookmarkOf(slot_);
 }
 

@@ -30,6 +30,14 @@ struct Fragment {
     int jetType = 0;   // a JetType by Jet's rules for expressions; kUnknownType, kNullType
 };
 
+inline Fragment fragment(std::string sql, Shape shape = Shape::Other)
+{
+    Fragment f;
+    f.sql = std::move(sql);
+    f.shape = shape;
+    return f;
+}
+
 inline constexpr int kUnknownType = 0; // the values decide
 inline constexpr int kNullType = -1;   // the Null literal: takes the type of what it stands beside
 

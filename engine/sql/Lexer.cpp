@@ -204,6 +204,17 @@ bool sameWord(std::string_view a, std::string_view b)
     return true;
 }
 
+std::string joinList(const std::vector<std::string>& parts, const char* separator)
+{
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out += separator;
+        out += parts[i];
+    }
+    return out;
+}
+
 std::string upperWord(std::string_view word)
 {
     std::string u(word);

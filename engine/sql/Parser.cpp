@@ -169,33 +169,43 @@ void Parser::badToken(const Token& t) const
     }
 }
 
-std::string Parser::exprText() const
+size_t Parser::walk(size_t from, const std::function<bool(size_t, int)>& stop) const
 {
-    const size_t start = std::min(exprStart_, toks_.size() - 1);
     int depth = 0;
-    size_t last = start;
-    bool any = false;
-    for (size_t i = start; i < toks_.size(); ++i) {
+    size_t i = from;
+    for (; i < toks_.size(); ++i) {
         const Token& t = toks_[i];
         if (t.kind == Tok::End)
             break;
-        if (t.kind == Tok::Op) {
-            if (t.text == "(") {
-                ++depth;
-            } else if (t.text == ")") {
-                if (depth == 0)
-                    break;
-                --depth;
-            } else if (depth == 0 && (t.text == ";" || (exprListItem_ && t.text == ","))) {
+        if (t.kind == Tok::Op && t.text == ")") {
+            if (depth == 0)
                 break;
-            }
-        } else if (t.kind == Tok::Word && depth == 0 && i > start && isClauseWord(t.text)
-                   && !(i + 1 < toks_.size() && toks_[i + 1].kind == Tok::Op && toks_[i + 1].text == "(")) {
-            break;
+            --depth;
         }
+        if (stop(i, depth))
+            break;
+        if (t.kind == Tok::Op && t.text == "(")
+            ++depth;
+    }
+    return i;
+}
+
+std::string Parser::exprText() const
+{
+    const size_t start = std::min(exprStart_, toks_.size() - 1);
+    size_t last = start;
+    bool any = false;
+    walk(start, [&](size_t i, int depth) {
+        const Token& t = toks_[i];
+        if (depth == 0 && t.kind == Tok::Op && (t.text == ";" || (exprListItem_ && t.text == ",")))
+            return true;
+        if (depth == 0 && t.kind == Tok::Word && i > start && isClauseWord(t.text)
+            && !(i + 1 < toks_.size() && toks_[i + 1].kind == Tok::Op && toks_[i + 1].text == "("))
+            return true;
         last = i;
         any = true;
-    }
+        return false;
+    });
     if (!any)
         return std::string();
     std::string text = src_.substr(toks_[start].begin, toks_[last].end - toks_[start].begin);
@@ -212,30 +222,22 @@ Parser::Nesting::Nesting(Parser& p) : parser(p)
 
 size_t Parser::findFrom() const
 {
-    int depth = 0;
-    for (size_t i = pos_; i < toks_.size(); ++i) {
+    size_t from = 0;
+    walk(pos_, [&](size_t i, int depth) {
         const Token& t = toks_[i];
-        if (t.kind == Tok::End)
-            break;
-        if (t.kind == Tok::Op) {
-            if (t.text == "(") {
-                ++depth;
-            } else if (t.text == ")") {
-                if (depth == 0)
-                    break;
-                --depth;
-            } else if (t.text == ";" && depth == 0) {
-                break;
-            }
-        } else if (t.kind == Tok::Word && depth == 0) {
-            const std::string u = upperWord(t.text);
-            if (u == "FROM")
-                return i;
-            if (u == "WHERE" || u == "GROUP" || u == "HAVING" || u == "ORDER" || u == "UNION")
-                break;
-        }
-    }
-    return 0;
+        if (depth != 0)
+            return false;
+        if (t.kind == Tok::Op)
+            return t.text == ";";
+        if (t.kind != Tok::Word)
+            return false;
+        const std::string word = upperWord(t.text);
+        if (word == "FROM")
+            from = i;
+        return word == "FROM" || word == "WHERE" || word == "GROUP" || word == "HAVING" || word == "ORDER"
+            || word == "UNION";
+    });
+    return from;
 }
 
 Statement Parser::parse()
@@ -300,7 +302,7 @@ Statement Parser::refine(const Statement& base, const std::string& sortText)
                 core.columns.push_back({r.name, r.type, source.alias, r.name});
             core.tables.push_back(std::move(source));
         }
-        const ScopeGuard scope(*this, Scope{&core.tables, &core.columns});
+        const ScopeGuard scope(*this, Scope{&core.tables, &core.columns, &core});
         if (peek().kind != Tok::End) {
             clauseError_ = 3075;
             const std::string filter = condition();

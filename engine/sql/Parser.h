@@ -9,6 +9,7 @@
 #include "JetTranslator.h"
 #include "Lexer.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,6 +47,7 @@ private:
     struct Scope {
         std::vector<SourceTable>* tables = nullptr;
         const std::vector<ResultColumn>* results = nullptr;
+        SelectCore* core = nullptr; // the SELECT whose clauses these are
     };
     struct ScopeGuard {
         ScopeGuard(Parser& p, Scope s) : parser(p) { parser.scopes_.push_back(s); }
@@ -65,6 +67,9 @@ private:
     bool isNameToken(size_t k = 0) const; // a Word that is no keyword, or a Name
     std::string takeName();               // name text, or fails with the clause error
     void expectEnd();
+    // Walks the tokens from `from`, depth counting the parentheses opened since; ends at a ')'
+    // closing an outer one, at the end, or where stop(token, depth) says. Returns where it ended.
+    size_t walk(size_t from, const std::function<bool(size_t, int)>& stop) const;
     size_t findFrom() const; // the token of this SELECT's FROM, or 0 when it has none
 
     // Errors.

@@ -14,13 +14,6 @@ namespace dao::sql {
 
 namespace {
 
-Fragment make(std::string sql, Shape shape = Shape::Other)
-{
-    Fragment f;
-    f.sql = std::move(sql);
-    f.shape = shape;
-    return f;
-}
 
 Fragment typed(Fragment f, JetType type)
 {
@@ -30,7 +23,7 @@ Fragment typed(Fragment f, JetType type)
 
 Fragment numberLiteral(double v, std::string sql)
 {
-    Fragment f = make(std::move(sql), Shape::Number);
+    Fragment f = fragment(std::move(sql), Shape::Number);
     f.number = v;
     // A whole number that fits is a Long, anything else a Double, as SQLite reads them.
     const bool whole = f.sql.find_first_of(".eE") == std::string::npos;
@@ -140,7 +133,7 @@ Fragment Parser::parseImp()
     Fragment l = parseEqv();
     while (acceptWord("IMP")) {
         Fragment r = parseEqv();
-        l = make("((NOT " + asCondition(l) + ") OR " + asCondition(r) + ")", Shape::Bool);
+        l = fragment("((NOT " + asCondition(l) + ") OR " + asCondition(r) + ")", Shape::Bool);
     }
     return l;
 }
@@ -150,7 +143,7 @@ Fragment Parser::parseEqv()
     Fragment l = parseXor();
     while (acceptWord("EQV")) {
         Fragment r = parseXor();
-        l = make("((" + asCondition(l) + " <> 0) = (" + asCondition(r) + " <> 0))", Shape::Bool);
+        l = fragment("((" + asCondition(l) + " <> 0) = (" + asCondition(r) + " <> 0))", Shape::Bool);
     }
     return l;
 }
@@ -160,7 +153,7 @@ Fragment Parser::parseXor()
     Fragment l = parseOr();
     while (acceptWord("XOR")) {
         Fragment r = parseOr();
-        l = make("((" + asCondition(l) + " <> 0) <> (" + asCondition(r) + " <> 0))", Shape::Bool);
+        l = fragment("((" + asCondition(l) + " <> 0) <> (" + asCondition(r) + " <> 0))", Shape::Bool);
     }
     return l;
 }
@@ -175,7 +168,7 @@ Fragment Parser::parseOr()
     std::string sql = "(" + asCondition(first);
     while (acceptWord("OR"))
         sql += " OR " + asCondition(parseAnd());
-    return make(sql + ")", Shape::Bool);
+    return fragment(sql + ")", Shape::Bool);
 }
 
 Fragment Parser::parseAnd()
@@ -186,7 +179,7 @@ Fragment Parser::parseAnd()
     std::string sql = "(" + asCondition(first);
     while (acceptWord("AND"))
         sql += " AND " + asCondition(parseNot());
-    return make(sql + ")", Shape::Bool);
+    return fragment(sql + ")", Shape::Bool);
 }
 
 Fragment Parser::parseNot()
@@ -194,7 +187,7 @@ Fragment Parser::parseNot()
     const Nesting nest(*this);
     if (acceptWord("NOT")) {
         Fragment f = parseNot();
-        return make("(NOT " + asCondition(f) + ")", Shape::Bool);
+        return fragment("(NOT " + asCondition(f) + ")", Shape::Bool);
     }
     return parseCompare();
 }
@@ -216,7 +209,7 @@ Fragment Parser::parseCompare()
                     std::string left = asValue(l);
                     if (!isColumn(l))
                         left = "(" + left + kCollate + ")";
-                    l = make("(" + left + (all ? " NOT IN " : " IN ") + sub.sql + ")", Shape::Bool);
+                    l = fragment("(" + left + (all ? " NOT IN " : " IN ") + sub.sql + ")", Shape::Bool);
                     continue;
                 }
                 fail(3251);
@@ -230,7 +223,7 @@ Fragment Parser::parseCompare()
             std::string sql = "(" + asValue(l) + " " + op + " " + asValue(r);
             if (!isColumn(l) && !isColumn(r) && !isNumber(l) && !isNumber(r))
                 sql += kCollate;
-            l = make(sql + ")", Shape::Bool);
+            l = fragment(sql + ")", Shape::Bool);
             continue;
         }
         const bool negated = isWord("NOT") && (isWord("LIKE", 1) || isWord("BETWEEN", 1) || isWord("IN", 1));
@@ -250,7 +243,7 @@ Fragment Parser::parseCompare()
                         + quoteString(prefix + "\xEF\xBF\xBF") + kCollate + " AND " + sql + ")";
                 }
             }
-            l = make(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
+            l = fragment(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
             continue;
         }
         if (acceptWord("BETWEEN")) {
@@ -283,7 +276,7 @@ Fragment Parser::parseCompare()
             else
                 sql = "((" + v + " BETWEEN " + asValue(a) + " AND " + asValue(b) + ") OR (" + v + " BETWEEN "
                     + asValue(b) + " AND " + asValue(a) + "))";
-            l = make(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
+            l = fragment(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
             continue;
         }
         if (isWord("IN") && isOp("(", 1)) {
@@ -308,7 +301,7 @@ Fragment Parser::parseCompare()
                 closeParen();
                 list += ")";
             }
-            l = make("(" + left + (negated ? " NOT IN " : " IN ") + list + ")", Shape::Bool);
+            l = fragment("(" + left + (negated ? " NOT IN " : " IN ") + list + ")", Shape::Bool);
             continue;
         }
         if (negated)
@@ -317,7 +310,7 @@ Fragment Parser::parseCompare()
             const bool isNot = acceptWord("NOT");
             if (!acceptWord("NULL"))
                 exprFail("Syntax error (missing operator)");
-            l = make("(" + asValue(l) + (isNot ? " IS NOT NULL)" : " IS NULL)"), Shape::Bool);
+            l = fragment("(" + asValue(l) + (isNot ? " IS NOT NULL)" : " IS NULL)"), Shape::Bool);
             continue;
         }
         return l;
@@ -332,7 +325,7 @@ Fragment Parser::parseConcat()
     std::string sql = "jet_concat(" + asValue(first);
     while (acceptOp("&"))
         sql += ", " + asValue(parseAdd());
-    return typed(make(sql + ")"), JetType::Text);
+    return typed(fragment(sql + ")"), JetType::Text);
 }
 
 Fragment Parser::parseAdd()
@@ -345,9 +338,9 @@ Fragment Parser::parseAdd()
             || r.shape == Shape::Bool;
         const int type = sumType(l, r, op == "-");
         if (op == "+" && !numeric)
-            l = make("jet_add(" + asValue(l) + ", " + asValue(r) + ")");
+            l = fragment("jet_add(" + asValue(l) + ", " + asValue(r) + ")");
         else
-            l = make("(" + asValue(l) + " " + op + " " + asValue(r) + ")", Shape::Numeric);
+            l = fragment("(" + asValue(l) + " " + op + " " + asValue(r) + ")", Shape::Numeric);
         l.jetType = type;
     }
     return l;
@@ -358,7 +351,7 @@ Fragment Parser::parseMod()
     Fragment l = parseIntDiv();
     while (acceptWord("MOD")) {
         Fragment r = parseIntDiv();
-        l = make("jet_mod(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+        l = fragment("jet_mod(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -368,7 +361,7 @@ Fragment Parser::parseIntDiv()
     Fragment l = parseMul();
     while (acceptOp("\\")) {
         Fragment r = parseMul();
-        l = make("jet_intdiv(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+        l = fragment("jet_intdiv(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -380,9 +373,9 @@ Fragment Parser::parseMul()
         const std::string op = take().text;
         Fragment r = parseUnary();
         if (op == "*")
-            l = make("(" + asValue(l) + " * " + asValue(r) + ")", Shape::Numeric);
+            l = fragment("(" + asValue(l) + " * " + asValue(r) + ")", Shape::Numeric);
         else // Jet divides in floating point: 7 / 2 = 3.5
-            l = make("(CAST(" + asValue(l) + " AS REAL) / " + asValue(r) + ")", Shape::Numeric);
+            l = fragment("(CAST(" + asValue(l) + " AS REAL) / " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -398,7 +391,7 @@ Fragment Parser::parseUnary()
             negative.jetType = f.jetType;
             return negative;
         }
-        return make("(- " + asValue(f) + ")", Shape::Numeric);
+        return fragment("(- " + asValue(f) + ")", Shape::Numeric);
     }
     if (acceptOp("+"))
         return parseUnary();
@@ -411,10 +404,10 @@ Fragment Parser::parsePow()
     while (acceptOp("^")) {
         Fragment r;
         if (acceptOp("-"))
-            r = make("(- " + asValue(parsePrimary()) + ")");
+            r = fragment("(- " + asValue(parsePrimary()) + ")");
         else
             r = parsePrimary();
-        l = make("jet_pow(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+        l = fragment("jet_pow(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -426,7 +419,7 @@ Fragment Parser::subquery()
     const Query query = parseQuery(nullptr);
     clauseError_ = savedError;
     closeParen();
-    Fragment f = make("(" + renderQuery(query) + ")");
+    Fragment f = fragment("(" + renderQuery(query) + ")");
     const std::vector<ResultColumn> columns = resultColumns(query);
     if (columns.size() == 1 && columns.front().type) // a value of one column
         f.jetType = static_cast<int>(*columns.front().type);
@@ -463,7 +456,7 @@ Fragment Parser::parsePrimary()
     }
     case Tok::String: {
         Token s = take();
-        Fragment f = make(quoteString(s.text), Shape::Text);
+        Fragment f = fragment(quoteString(s.text), Shape::Text);
         f.text = s.text;
         return typed(f, JetType::Text);
     }
@@ -472,7 +465,7 @@ Fragment Parser::parsePrimary()
         return parseDate(d);
     }
     case Tok::Guid:
-        return make("X'" + take().text + "'");
+        return fragment("X'" + take().text + "'");
     case Tok::Name:
         return parseColumnOrParameter();
     case Tok::Op:
@@ -496,7 +489,7 @@ Fragment Parser::parsePrimary()
                 take();
                 if (!isWord("SELECT"))
                     exprFail("Syntax error (missing operator)");
-                return make("(EXISTS " + subquery().sql + ")", Shape::Bool);
+                return fragment("(EXISTS " + subquery().sql + ")", Shape::Bool);
             }
             const std::string name = take().text;
             take();
@@ -504,7 +497,7 @@ Fragment Parser::parsePrimary()
         }
         if (isWord("NULL")) {
             take();
-            Fragment null = make("NULL", Shape::Null);
+            Fragment null = fragment("NULL", Shape::Null);
             null.jetType = kNullType;
             return null;
         }
@@ -538,7 +531,7 @@ Fragment Parser::parseFunction(const std::string& name)
         take();
         take();
         aggregateSeen_ = true;
-        return typed(make("count(*)", Shape::Numeric), JetType::Long);
+        return typed(fragment("count(*)", Shape::Numeric), JetType::Long);
     }
     if (!acceptOp(")")) {
         do
@@ -550,7 +543,7 @@ Fragment Parser::parseFunction(const std::string& name)
     if (upperName == "IIF") {
         if (args.size() != 3)
             wrongCount();
-        Fragment choice = make("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE "
+        Fragment choice = fragment("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE "
                                + asValue(args[2]) + " END)");
         choice.jetType = choiceType(args[1], args[2]);
         return choice;
@@ -558,7 +551,7 @@ Fragment Parser::parseFunction(const std::string& name)
     if (upperName == "ISNULL") {
         if (args.size() != 1)
             wrongCount();
-        return make("(" + asValue(args[0]) + " IS NULL)", Shape::Bool);
+        return fragment("(" + asValue(args[0]) + " IS NULL)", Shape::Bool);
     }
     const FunctionInfo* info = findFunction(name);
     if (!info)
@@ -572,7 +565,7 @@ Fragment Parser::parseFunction(const std::string& name)
             sql += ", ";
         sql += asValue(args[i]);
     }
-    Fragment f = make(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
+    Fragment f = fragment(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
     f.jetType = functionType(info->jetName, args);
     return f;
 }

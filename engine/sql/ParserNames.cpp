@@ -9,13 +9,6 @@ namespace dao::sql {
 
 namespace {
 
-Fragment make(std::string sql, Shape shape)
-{
-    Fragment f;
-    f.sql = std::move(sql);
-    f.shape = shape;
-    return f;
-}
 
 bool isDateType(JetType t) { return t == JetType::Date || t == JetType::Time || t == JetType::TimeStamp; }
 
@@ -53,7 +46,7 @@ Fragment Parser::parseColumnOrParameter()
     }
     if (parts.size() == 2)
         qualifiers_.push_back(parts[0]);
-    Fragment f = make(parts.size() == 1 ? quoteIdentifier(parts[0])
+    Fragment f = fragment(parts.size() == 1 ? quoteIdentifier(parts[0])
                                         : quoteIdentifier(parts[0]) + "." + quoteIdentifier(parts[1]),
                       Shape::Column);
     f.text = parts.back();
@@ -72,7 +65,7 @@ Fragment Parser::parameter(const std::string& name)
         ++i;
     if (i == params_.size())
         params_.push_back(Parameter{name, JetType::Text, false});
-    Fragment f = make("?" + std::to_string(i + 1), Shape::Other);
+    Fragment f = fragment("?" + std::to_string(i + 1), Shape::Other);
     if (params_[i].declared)
         f.jetType = static_cast<int>(params_[i].type);
     return f;
@@ -110,6 +103,8 @@ bool Parser::resolveColumn(const std::string& qualifier, const std::string& name
                 if (sameWord(r.name, name) && !(sameWord(r.column, name) && !r.table.empty())) {
                     if (r.type)
                         f.jetType = static_cast<int>(*r.type);
+                    if (scope->core)
+                        scope->core->namesResults = true;
                     for (const SourceTable& t : tables)
                         usedResultName_ = usedResultName_ || !t.table.columns || hasColumn(*t.table.columns, name);
                     return true;
@@ -132,6 +127,8 @@ bool Parser::resolveColumn(const std::string& qualifier, const std::string& name
                 if (sameWord(r.name, name)) {
                     if (r.type)
                         f.jetType = static_cast<int>(*r.type);
+                    if (scope->core)
+                        scope->core->namesResults = true;
                     return true;
                 }
         if (open) {
@@ -158,7 +155,7 @@ Fragment Parser::dateFromText(const Fragment& text)
     const auto days = parseDateText(text.text);
     if (!days)
         throw jet::typeMismatch();
-    Fragment f = make(realLiteral(*days), Shape::Number);
+    Fragment f = fragment(realLiteral(*days), Shape::Number);
     f.number = *days;
     f.jetType = static_cast<int>(JetType::Date);
     return f;
@@ -180,7 +177,7 @@ Fragment Parser::toColumnType(JetType type, const Fragment& value)
             return dateFromText(value);
         return value;
     }
-    Fragment f = make("jet_todate(" + asValue(value) + ")", Shape::Other);
+    Fragment f = fragment("jet_todate(" + asValue(value) + ")", Shape::Other);
     f.jetType = static_cast<int>(JetType::Date);
     return f;
 }

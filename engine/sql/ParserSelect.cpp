@@ -12,17 +12,6 @@ namespace dao::sql {
 
 namespace {
 
-std::string join(const std::vector<std::string>& parts, const char* sep = ", ")
-{
-    std::string out;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            out += sep;
-        out += parts[i];
-    }
-    return out;
-}
-
 std::string trim(std::string_view s)
 {
     size_t b = 0, e = s.size();
@@ -151,7 +140,7 @@ SelectCore Parser::parseSelectCore(Statement* top)
             break;
         }
     }
-    Scope scope{&c.tables, nullptr};
+    Scope scope{&c.tables, nullptr, &c};
     const ScopeGuard guard(*this, scope);
     // The FROM clause is read first, so that the select list knows its tables. An error
     // in it waits until the select list has been read, where Jet would meet it.
@@ -203,7 +192,7 @@ SelectCore Parser::parseSelectCore(Statement* top)
             parts.push_back(renderFrom(*n));
             collectTables(*n, tables);
         }
-        c.from = join(parts);
+        c.from = joinList(parts);
         if (c.distinctRow && !c.distinct && tables.size() > 1)
             distinctRecords(c, itemTables, tables);
         clauseError_ = 3141;
@@ -218,7 +207,7 @@ SelectCore Parser::parseSelectCore(Statement* top)
         do
             terms.push_back(groupOrOrderTerm(topExpr(true)));
         while (acceptOp(","));
-        c.groupBy = join(terms);
+        c.groupBy = joinList(terms);
     }
     if (acceptWord("HAVING"))
         c.having = condition();
@@ -259,7 +248,7 @@ void Parser::distinctRecords(SelectCore& c, const std::vector<std::string>& item
             keys.push_back(key);
     }
     if (keys.size() < tables.size())
-        c.distinctRowKeys = join(keys);
+        c.distinctRowKeys = joinList(keys);
 }
 
 std::string Parser::groupOrOrderTerm(const Fragment& f) const

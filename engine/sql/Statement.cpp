@@ -1,21 +1,11 @@
 #include "Statement.h"
 
+#include "Lexer.h"
 #include "Quote.h"
 
 namespace dao::sql {
 
 namespace {
-
-std::string join(const std::vector<std::string>& parts, const char* sep = ", ")
-{
-    std::string out;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            out += sep;
-        out += parts[i];
-    }
-    return out;
-}
 
 // Smallest integer not below x (x >= 0), in SQL.
 std::string ceilSql(const std::string& x)
@@ -39,7 +29,7 @@ std::string renderCore(const SelectCore& c, bool withOrder, const std::string& f
     if (!c.having.empty())
         tail += " HAVING " + c.having;
     std::string s = std::string("SELECT ") + (c.distinct ? "DISTINCT " : "") + c.items + tail;
-    const std::string order = !c.order.empty() ? join(c.order) : fallbackOrder;
+    const std::string order = !c.order.empty() ? joinList(c.order) : fallbackOrder;
     if (!c.top) {
         if (withOrder && !order.empty())
             s += " ORDER BY " + order;
@@ -49,7 +39,7 @@ std::string renderCore(const SelectCore& c, bool withOrder, const std::string& f
     std::string limit;
     if (!c.order.empty()) {
         // Jet's TOP keeps the rows tied with the last one: count the rows ranked n or better.
-        std::string window = "RANK() OVER (ORDER BY " + join(c.distinct ? c.orderBare : c.order) + ") AS \"jet_rank\"";
+        std::string window = "RANK() OVER (ORDER BY " + joinList(c.distinct ? c.orderBare : c.order) + ") AS \"jet_rank\"";
         if (c.percent)
             window += ", COUNT(*) OVER () AS \"jet_total\"";
         const std::string ranked = c.distinct ? "SELECT " + window + " FROM (SELECT DISTINCT " + c.items + tail + ")"
@@ -85,7 +75,7 @@ std::string renderQuery(const Query& q)
     }
     const SelectCore& last = q.cores.back();
     if (!last.top && !last.orderBare.empty())
-        sql += " ORDER BY " + join(last.orderBare);
+        sql += " ORDER BY " + joinList(last.orderBare);
     return sql;
 }
 
@@ -108,7 +98,8 @@ std::string keysetSql(const Statement& st, bool ordered)
         return {};
     SelectCore core = st.query.cores.front();
     const std::string rowid = quoteIdentifier(source->alias) + ".rowid";
-    core.items = rowid;
+    // The select list stays beside the rowid where the clauses name its columns.
+    core.items = core.namesResults ? rowid + ", " + core.items : rowid;
     // Without an order the rows come in the table's order, as the full result would
     // (a bare rowid scan could otherwise walk a covering index instead).
     return renderCore(core, true, ordered ? rowid : std::string());

@@ -112,6 +112,7 @@ struct SelectCore {
     std::vector<ResultColumn> columns;
     bool aggregate = false;    // an aggregate function in the select list, HAVING or ORDER BY
     bool plainColumns = true;  // every select item is a column (or '*') of the tables
+    bool namesResults = false; // WHERE, GROUP BY, HAVING or ORDER BY name a result column (an alias)
 };
 
 // A SELECT with its UNIONs.

@@ -4,7 +4,6 @@
 #include "EngineTestSupport.h"
 
 #include "engine/QueryDef.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -51,38 +50,18 @@ const DateText kDateTexts[] = {
 
 class DateTexts : public ::testing::TestWithParam<DateText> {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = new testsupport::TempFolder;
-        engine = new dao::DBEngine;
-        db = engine->createDatabase(folder->file("daten.mdb").toStdString(), dao::dbLangGeneral);
-        db->execute("CREATE TABLE t (ID COUNTER PRIMARY KEY, D DATETIME, S TEXT(50))", dao::dbFailOnError);
-    }
-    static void TearDownTestSuite()
-    {
-        db->close();
-        db.reset();
-        delete engine;
-        delete folder;
-    }
-
     static std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
     // What the text became in the row that was last stored.
-    static std::string lastStored()
+    std::string lastStored()
     {
         auto rs = db->openRecordset("SELECT TOP 1 D FROM t ORDER BY ID DESC", dao::dbOpenSnapshot);
         return rs->value(0).isNull() ? "Null" : rs->value(0).toText();
     }
 
-    static testsupport::TempFolder* folder;
-    static dao::DBEngine* engine;
-    static std::shared_ptr<dao::Database> db;
+    enginetest::ScratchDatabase scratch{{"CREATE TABLE t (ID COUNTER PRIMARY KEY, D DATETIME, S TEXT(50))"}};
+    std::shared_ptr<dao::Database> db = scratch.db;
 };
-
-testsupport::TempFolder* DateTexts::folder = nullptr;
-dao::DBEngine* DateTexts::engine = nullptr;
-std::shared_ptr<dao::Database> DateTexts::db;
 
 TEST_P(DateTexts, FieldAssignmentAndSqlReadTheSameDate)
 {

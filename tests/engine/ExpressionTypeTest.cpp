@@ -3,7 +3,6 @@
 // N = 7 (Long), S = "x".
 #include "EngineTestSupport.h"
 
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -60,30 +59,10 @@ const ExpressionType kExpressions[] = {
 
 class ExpressionTypes : public ::testing::TestWithParam<ExpressionType> {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = new testsupport::TempFolder;
-        engine = new dao::DBEngine;
-        db = engine->createDatabase(folder->file("typen.mdb").toStdString(), dao::dbLangGeneral);
-        db->execute("CREATE TABLE T (D DATETIME, B YESNO, C CURRENCY, N LONG, S TEXT(10))", dao::dbFailOnError);
-        db->execute("INSERT INTO T VALUES (#1/15/2003 12:00#, True, 12.5, 7, 'x')", dao::dbFailOnError);
-    }
-    static void TearDownTestSuite()
-    {
-        db->close();
-        db.reset();
-        delete engine;
-        delete folder;
-    }
-
-    static testsupport::TempFolder* folder;
-    static dao::DBEngine* engine;
-    static std::shared_ptr<dao::Database> db;
+    enginetest::ScratchDatabase scratch{{"CREATE TABLE T (D DATETIME, B YESNO, C CURRENCY, N LONG, S TEXT(10))",
+                                         "INSERT INTO T VALUES (#1/15/2003 12:00#, True, 12.5, 7, 'x')"}};
+    std::shared_ptr<dao::Database> db = scratch.db;
 };
-
-testsupport::TempFolder* ExpressionTypes::folder = nullptr;
-dao::DBEngine* ExpressionTypes::engine = nullptr;
-std::shared_ptr<dao::Database> ExpressionTypes::db;
 
 TEST_P(ExpressionTypes, FieldTypeAndValue)
 {
