@@ -14,7 +14,6 @@ namespace dao::sql {
 
 namespace {
 
-
 Fragment typed(Fragment f, JetType type)
 {
     f.jetType = static_cast<int>(type);
@@ -544,7 +543,7 @@ Fragment Parser::parseFunction(const std::string& name)
         if (args.size() != 3)
             wrongCount();
         Fragment choice = fragment("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE "
-                               + asValue(args[2]) + " END)");
+                                   + asValue(args[2]) + " END)");
         choice.jetType = choiceType(args[1], args[2]);
         return choice;
     }

@@ -9,7 +9,6 @@ namespace dao::sql {
 
 namespace {
 
-
 bool isDateType(JetType t) { return t == JetType::Date || t == JetType::Time || t == JetType::TimeStamp; }
 
 bool hasColumn(const std::vector<TableColumn>& columns, const std::string& name)
@@ -47,8 +46,8 @@ Fragment Parser::parseColumnOrParameter()
     if (parts.size() == 2)
         qualifiers_.push_back(parts[0]);
     Fragment f = fragment(parts.size() == 1 ? quoteIdentifier(parts[0])
-                                        : quoteIdentifier(parts[0]) + "." + quoteIdentifier(parts[1]),
-                      Shape::Column);
+                                            : quoteIdentifier(parts[0]) + "." + quoteIdentifier(parts[1]),
+                          Shape::Column);
     f.text = parts.back();
     if (parts.size() == 2)
         f.qualifier = parts[0];

@@ -39,7 +39,8 @@ std::string renderCore(const SelectCore& c, bool withOrder, const std::string& f
     std::string limit;
     if (!c.order.empty()) {
         // Jet's TOP keeps the rows tied with the last one: count the rows ranked n or better.
-        std::string window = "RANK() OVER (ORDER BY " + joinList(c.distinct ? c.orderBare : c.order) + ") AS \"jet_rank\"";
+        const std::string rankOrder = joinList(c.distinct ? c.orderBare : c.order);
+        std::string window = "RANK() OVER (ORDER BY " + rankOrder + ") AS \"jet_rank\"";
         if (c.percent)
             window += ", COUNT(*) OVER () AS \"jet_total\"";
         const std::string ranked = c.distinct ? "SELECT " + window + " FROM (SELECT DISTINCT " + c.items + tail + ")"

@@ -195,5 +195,6 @@ TEST(TextExport, ComputedColumnsAreWrittenWithTheirJetType)
                 dbFailOnError);
     EXPECT_EQ(folder.read("aus.txt"),
               QByteArray("\"Morgen\",\"Erster\",\"Summe\"\r\n16.01.2003 13:05:00,01.02.2003 00:00:00,1.25\r\n"));
-    EXPECT_TRUE(folder.read("schema.ini").contains("Col1=Morgen DateTime\r\nCol2=Erster DateTime\r\nCol3=Summe Currency"));
+    EXPECT_TRUE(
+        folder.read("schema.ini").contains("Col1=Morgen DateTime\r\nCol2=Erster DateTime\r\nCol3=Summe Currency"));
 }

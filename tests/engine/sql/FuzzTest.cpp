@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -16,7 +15,7 @@ namespace {
 std::vector<std::string> seedStatements()
 {
     std::vector<std::string> seeds;
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "statements.txt");
+    std::ifstream in(QUILLSTOCK_STATEMENTS_FILE);
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("jet: ", 0) == 0)

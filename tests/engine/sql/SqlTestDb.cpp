@@ -81,7 +81,8 @@ dao::sql::TableResolver SqlTestDb::resolver()
     };
 }
 
-std::optional<std::vector<dao::sql::TableColumn>> SqlTestDb::columns(const std::string& schema, const std::string& table)
+std::optional<std::vector<dao::sql::TableColumn>> SqlTestDb::columns(const std::string& schema,
+                                                                     const std::string& table)
 {
     using dao::sql::JetType;
     std::vector<dao::sql::TableColumn> out;

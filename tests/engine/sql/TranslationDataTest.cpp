@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -28,8 +27,7 @@ void PrintTo(const Case& c, std::ostream* os) { *os << "statements.txt:" << c.li
 
 std::vector<Case> loadCases()
 {
-    const auto file = std::filesystem::path(__FILE__).parent_path() / "statements.txt";
-    std::ifstream in(file);
+    std::ifstream in(QUILLSTOCK_STATEMENTS_FILE);
     std::vector<Case> cases;
     Case current;
     std::string text;
@@ -147,8 +145,8 @@ TEST_P(Statements, TranslateAsListed)
     auto build = [&] {
         Statement st = dao::sql::translate(jet, resolve);
         if (c.has("filter") || c.has("sort"))
-            st = dao::sql::refine(st, c.has("filter") ? c.keys.at("filter") : "", c.has("sort") ? c.keys.at("sort") : "",
-                                  resolve);
+            st = dao::sql::refine(st, c.has("filter") ? c.keys.at("filter") : "",
+                                  c.has("sort") ? c.keys.at("sort") : "", resolve);
         return st;
     };
     if (c.has("error")) {
