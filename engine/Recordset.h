@@ -7,7 +7,7 @@
 // The class is kept in files by job: Recordset.cpp (opening, fields, clone,
 // requery), RecordsetNavigation.cpp (moves, positions, bookmarks),
 // RecordsetEditing.cpp (the edit buffer and its writes, with RowLocks for
-// pessimistic locking and WriteScope for the write's transaction),
+// pessimistic locking and a Savepoint for the write's transaction),
 // RecordsetSearch.cpp (Sort/Filter, Find, Index and Seek); the conversions of
 // assigned values live in ValueConversion.
 #include "engine/Collection.h"

@@ -194,7 +194,7 @@ void Recordset::update()
         const std::int64_t rowid = keyset.rowid(static_cast<size_t>(editSlot_));
         rowlocks::checkFree(*storage_, settings_.writeTable, rowid, this);
         if (!changed.empty()) {
-            WriteScope transaction(db);
+            Savepoint transaction(db, "jet_update", Savepoint::Start::Immediate);
             // The row must still be as Edit read it: a change by another recordset or program meanwhile
             // stops the Update (the edit stays pending; Move 0 shows the other change and drops this one).
             const std::optional<std::string> stored = storedRow(db, settings_.writeTable, rowid);

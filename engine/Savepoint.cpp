@@ -9,8 +9,6 @@ namespace dao {
 
 namespace {
 
-constexpr const char* kWriteScope = "jet_write";
-
 void run(sqlite3* db, const std::string& sql)
 {
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
@@ -32,28 +30,29 @@ void releaseSavepoint(sqlite3* db, const std::string& name) { run(db, "RELEASE "
 
 void rollbackSavepoint(sqlite3* db, const std::string& name) { run(db, rollbackSql(name)); }
 
-WriteScope::WriteScope(sqlite3* db) : db_(db), own_(sqlite3_get_autocommit(db) != 0)
+Savepoint::Savepoint(sqlite3* db, std::string name, Start start)
+    : db_(db), name_(std::move(name)), own_(start == Start::Immediate && sqlite3_get_autocommit(db) != 0)
 {
     if (own_)
         run(db_, "BEGIN IMMEDIATE");
     else
-        beginSavepoint(db_, kWriteScope);
+        beginSavepoint(db_, name_);
 }
 
-WriteScope::~WriteScope()
+Savepoint::~Savepoint()
 {
     if (done_)
         return;
     // Nothing may escape a destructor: a failed rollback leaves SQLite's own recovery to do the rest.
-    sqlite3_exec(db_, own_ ? "ROLLBACK" : rollbackSql(kWriteScope).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, own_ ? "ROLLBACK" : rollbackSql(name_).c_str(), nullptr, nullptr, nullptr);
 }
 
-void WriteScope::commit()
+void Savepoint::commit()
 {
     if (own_)
         run(db_, "COMMIT");
     else
-        releaseSavepoint(db_, kWriteScope);
+        releaseSavepoint(db_, name_);
     done_ = true;
 }
 

@@ -104,7 +104,7 @@ long SchemaChanges::createTable(const sql::Statement& st)
     Metadata meta(db(), loc.schema);
     if (!meta.present())
         meta.create();
-    WriteScope scope(db());
+    Savepoint scope(db(), "jet_ddl");
     {
         TableBuilder builder(db(), loc.schema);
         builder.createTable(t, true);
