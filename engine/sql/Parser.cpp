@@ -304,7 +304,7 @@ Statement Parser::refine(const Statement& base, const std::string& sortText)
         }
         const ScopeGuard scope(*this, Scope{&core.tables, &core.columns, &core});
         if (peek().kind != Tok::End) {
-            clauseError_ = 3075;
+            clauseError_ = 3141; // the filter stands in a SELECT
             const std::string filter = condition();
             if (peek().kind != Tok::End)
                 exprFail("Syntax error (missing operator)");
