@@ -9,6 +9,7 @@
 #include "framework/data/TField.h"
 #include "stocktaking/Capture.h"
 #include "stocktaking/CatalogueLookup.h"
+#include "stocktaking/InventoryLink.h"
 #include "stocktaking/InventoryLists.h"
 #include "stocktaking/NumberImport.h"
 #include "stocktaking/TfFehlendeBuecher.h"
@@ -118,20 +119,13 @@ void TfMain::SetUpDatabases()
     // The datasets: dynasets with optimistic locking, none opens by itself.
     TB_Veltrano.SetDatabase(&DB_Veltrano);
     TB_Veltrano.SetReadOnly(true);
-    TB_Master.SetDatabase(&DB_INV);
-    TB_Master.SetSQL(QStringLiteral("SELECT * FROM inventurliste"));
+    inventory::LinkInventoryDatasets(DB_INV, TB_Master, DS_Master, TB_INV);
     TB_Master.BeforeDelete = [this](TDataSet* ds) { TB_MasterBeforeDelete(ds); };
-    TB_INV.SetDatabase(&DB_INV);
-    TB_INV.SetSQL(QStringList{QStringLiteral("SELECT *"), QStringLiteral("FROM  inventur")});
     TB_INV_COUNT.SetDatabase(&DB_INV);
     TB_INV_COUNT.SetReadOnly(true);
     TB_INV_COUNT.SetSortedBy(QStringLiteral("[NR] ASC"));
     DS_Veltrano.SetDataSet(&TB_Veltrano);
-    DS_Master.SetDataSet(&TB_Master);
     DS_INV.SetDataSet(&TB_INV);
-    TB_INV.SetMasterSource(&DS_Master);
-    TB_INV.SetMasterFields(QStringLiteral("Inventurliste -> IDX"));
-    TB_INV.SetSortedBy(QStringLiteral("[NR] ASC"));
     ui->DBText1->SetDataSource(&DS_Master);
     ui->DBText1->SetDataField(QStringLiteral("Bezeichnung"));
     ui->DBText2->SetDataSource(&DS_Master);

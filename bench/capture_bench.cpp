@@ -11,6 +11,7 @@
 //                                  full sync, in the same folder: the floor, with each capture's ratio to it
 //   import_100k                    s to import a file of 100,000 numbers into the active list (target < 20 s)
 // The catalogue is the 100,000-copy one; --small runs the same with the small catalogue and 1,000 entries (a smoke run).
+#include "bench/BenchFixtures.h"
 #include "app/InventoryDatabase.h"
 #include "app/TfCopyDlg.h"
 #include "app/TfMain.h"
@@ -106,8 +107,7 @@ int main(int argc, char** argv)
     const long entries = small ? 1000 : 100000;
     const int captures = small ? 20 : 200;
     const std::string suffix = small ? "_small" : "";
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    const QString fixtures = env.isEmpty() ? QStringLiteral("/work/shared/fixtures") : env;
+    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
 
     QTemporaryDir dir;
     const QString folder = dir.path() + '/';

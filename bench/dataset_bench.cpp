@@ -5,12 +5,15 @@
 //                                  database of 300,000 entries
 //   locate_100k                    Locate of a number (the list's last one) in that list
 // --small runs the same on veltrano.mdb and small lists (a smoke run).
+#include "bench/BenchFixtures.h"
+#include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "framework/data/TDataSource.h"
 #include "framework/data/TField.h"
+#include "stocktaking/InventoryLink.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -32,8 +35,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const bool small = argc > 1 && QString(argv[1]) == "--small";
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    const QString fixtures = env.isEmpty() ? QStringLiteral("/work/shared/fixtures") : env;
+    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
     const QString catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
     const std::string suffix = small ? "_small" : "_100k";
     const long perList = small ? 1000 : 100000;
@@ -65,12 +67,10 @@ int main(int argc, char** argv)
 
         // Three lists of perList entries each; the detail follows the master onto the last one.
         const QString path = dir.filePath("db_inv.mdb");
+        inventory::CreateEmptyInventory(path);
         {
             TVoDaoDatabase maker;
-            auto db = maker.CoreDBEngine()->createDatabase(path.toStdString(), ";LANGID=0x0409;CP=1252;COUNTRY=0");
-            db->execute("CREATE TABLE inventurliste (IDX COUNTER PRIMARY KEY, Bezeichnung TEXT(50))");
-            db->execute("CREATE TABLE inventur (IDX COUNTER PRIMARY KEY, NR LONG, Inventurliste LONG)");
-            db->execute("CREATE INDEX ListeNr ON inventur (Inventurliste, NR)");
+            auto db = maker.CoreDBEngine()->openDatabase(path.toStdString());
             db->beginTrans();
             for (int list = 1; list <= 3; ++list) {
                 db->execute("INSERT INTO inventurliste (Bezeichnung) VALUES ('Liste " + std::to_string(list) + "')");
@@ -87,14 +87,7 @@ int main(int argc, char** argv)
         inv.SetConnected(true);
         TVoDaoTable master("TB_Master"), entries("TB_INV");
         TDataSource source;
-        master.SetDatabase(&inv);
-        master.SetSQL("SELECT * FROM inventurliste");
-        source.SetDataSet(&master);
-        entries.SetDatabase(&inv);
-        entries.SetSQL(QStringList{"SELECT *", "FROM  inventur"});
-        entries.SetMasterSource(&source);
-        entries.SetMasterFields("Inventurliste -> IDX");
-        entries.SetSortedBy("[NR] ASC");
+        inventory::LinkInventoryDatasets(inv, master, source, entries);
         entries.Open();
         master.Open();
         master.Next();

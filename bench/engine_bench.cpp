@@ -4,7 +4,8 @@
 //                                  90,000 of the copy numbers, to its last row (catalogue already open)
 //   mdb_export_both_tables_100k    mdb-export of EXEMPLAR and TITEL, the yardstick for reading speed
 //   peak_rss                       the process's peak resident set
-// --small runs the same on veltrano.mdb (a smoke run). Fixtures: $QUILLSTOCK_FIXTURES or /work/shared/fixtures.
+// --small runs the same on veltrano.mdb (a smoke run). Fixtures: see BenchFixtures.h.
+#include "bench/BenchFixtures.h"
 #include "engine/DBEngine.h"
 #include "engine/DaoConstants.h"
 
@@ -69,8 +70,7 @@ std::string quoted(const std::string& path)
 int main(int argc, char** argv)
 {
     const bool small = argc > 1 && std::string(argv[1]) == "--small";
-    const char* env = std::getenv("QUILLSTOCK_FIXTURES");
-    const std::string fixtures = env && *env ? env : "/work/shared/fixtures";
+    const std::string fixtures = bench::fixturesFolder();
     const std::string catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
     const std::string suffix = small ? "_small" : "_100k";
     const long inventorySize = small ? 60 : 90000;

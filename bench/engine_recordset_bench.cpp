@@ -5,6 +5,7 @@
 //   sqlite_insert_fsync_median   the same one-row insert straight through SQLite's C API, same sync
 //                                setting: the floor we measure ourselves against
 // --small runs the same on veltrano.mdb and a small table (a smoke run).
+#include "bench/BenchFixtures.h"
 #include "engine/DBEngine.h"
 #include "engine/DaoConstants.h"
 #include "engine/Database.h"
@@ -52,8 +53,7 @@ void exec(sqlite3* db, const char* sql)
 int main(int argc, char** argv)
 {
     const bool small = argc > 1 && std::string(argv[1]) == "--small";
-    const char* env = std::getenv("QUILLSTOCK_FIXTURES");
-    const std::string fixtures = env && *env ? env : "/work/shared/fixtures";
+    const std::string fixtures = bench::fixturesFolder();
     const std::string catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
     const std::string suffix = small ? "_small" : "_100k";
     const long tableRows = small ? 1000 : 100000;

@@ -18,6 +18,7 @@
 //                              same read tables: one plain pass over the copies, the floor; and the ratio
 //   location_list_cold_100k    ms for the locations on a connection whose tables are still in the file
 // --small runs the same on the small catalogue with all but 10 of its numbers recorded (a smoke run).
+#include "bench/BenchFixtures.h"
 #include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
@@ -77,8 +78,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication qt(argc, argv);
     const bool small = argc > 1 && QString(argv[1]) == "--small";
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    const QString fixtures = env.isEmpty() ? QStringLiteral("/work/shared/fixtures") : env;
+    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
     const QString catalogueName = small ? "veltrano.mdb" : "veltrano-100k.mdb";
     const long recorded = small ? 57 : 90000;
     const std::string suffix = small ? "_small" : "";

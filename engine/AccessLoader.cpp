@@ -4,8 +4,10 @@
 #include "engine/DaoError.h"
 #include "engine/MdbFile.h"
 #include "engine/Metadata.h"
+#include "engine/Savepoint.h"
 #include "engine/SqliteStatement.h"
 #include "engine/TableBuilder.h"
+#include "engine/sql/Quote.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +15,8 @@
 #include <strings.h>
 
 namespace dao {
+
+using sql::quoteIdentifier;
 
 int AccessLoader::sortColumn(const TableSchema& ts)
 {
@@ -37,8 +41,8 @@ int AccessLoader::sortColumn(const TableSchema& ts)
 void AccessLoader::load(MdbFile& mdb, const std::string& table) const
 {
     TableSchema ts = mdb.schema(table);
-    SqliteStatement(db_, "SAVEPOINT jet_load").step();
-    try {
+    Savepoint loading(db_, "jet_load");
+    {
         TableBuilder builder(db_, schema_);
         builder.createTable(ts, false);
         std::string sql = "INSERT INTO " + quoteIdentifier(schema_) + "." + quoteIdentifier(ts.name) + " VALUES (";
@@ -87,11 +91,8 @@ void AccessLoader::load(MdbFile& mdb, const std::string& table) const
             }
         }
         Metadata(db_, schema_).writeTable(ts);
-        SqliteStatement(db_, "RELEASE jet_load").step();
-    } catch (...) {
-        sqlite3_exec(db_, "ROLLBACK TO jet_load; RELEASE jet_load", nullptr, nullptr, nullptr);
-        throw;
     }
+    loading.commit();
 }
 
 } // namespace dao

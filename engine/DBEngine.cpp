@@ -8,7 +8,7 @@ namespace dao {
 DBEngine::DBEngine(std::string version) : version_(std::move(version))
 {
     if (version_ != "3.5" && version_ != "3.6")
-        throw DaoError(429, "ActiveX component can't create object", "DAO.DBEngine");
+        throw jet::error(429, {}, "DAO.DBEngine");
 }
 
 void DBEngine::setDefaultType(int type)

@@ -4,6 +4,7 @@
 #include "engine/Metadata.h"
 #include "engine/Storage.h"
 #include "engine/TableBuilder.h"
+#include "engine/sql/Quote.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +40,7 @@ EngineTableWriter::EngineTableWriter(const std::string& file, const std::string&
     run(db, "BEGIN IMMEDIATE");
     TableBuilder(db, "main").createTable(t, true);
     Metadata(db, "main").writeTable(t);
-    std::string insert = "INSERT INTO main." + quoteIdentifier(table) + " VALUES (";
+    std::string insert = "INSERT INTO main." + sql::quoteIdentifier(table) + " VALUES (";
     for (size_t i = 0; i < columns.size(); ++i)
         insert += (i ? ", ?" : "?") + std::to_string(i + 1);
     insert_ = std::make_unique<SqliteStatement>(db, insert + ")");

@@ -70,7 +70,7 @@ std::shared_ptr<Property> Field::property(const std::string& name) const
 {
     if (auto p = properties().find(name))
         return p;
-    throw DaoError(3270, "Property not found.");
+    throw jet::propertyNotFound();
 }
 
 } // namespace dao

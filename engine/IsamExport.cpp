@@ -1,5 +1,6 @@
 #include "engine/IsamExport.h"
 #include "engine/IsamWriter.h"
+#include "engine/ResultFields.h"
 #include "engine/ValueConversion.h"
 
 #include <sqlite3.h>
@@ -32,17 +33,13 @@ long exportToIsam(Storage& storage, const sql::Statement& st, const ParameterVal
     bool haveRow = select.step();
     std::vector<isam::Column> columns;
     std::vector<int> types;
-    for (int i = 0; i < select.columnCount(); ++i) {
-        // A column from no table (an expression) takes its values' own types.
-        isam::Column c{select.columnName(i), typeOfValue(select, i, haveRow), 255};
-        int type = 0;
-        if (auto origin = storage.originColumn(select.originDatabase(i), select.originTable(i), select.originColumn(i))) {
-            c.type = static_cast<sql::JetType>(origin->type);
-            c.size = origin->size;
-            type = origin->type;
-        }
-        columns.push_back(c);
-        types.push_back(type);
+    for (const FieldInfo& f : resultFields(storage, select, st)) {
+        // A column of open type (an expression Jet's rules give no type) takes
+        // the type of its first value.
+        const int i = int(columns.size());
+        columns.push_back(f.type ? isam::Column{f.name, static_cast<sql::JetType>(f.type), f.size}
+                                 : isam::Column{f.name, typeOfValue(select, i, haveRow), 255});
+        types.push_back(f.type);
     }
     auto writer = isam::openWriter(st.target.connect, st.target.externalPath, st.target.name, columns);
     long count = 0;

@@ -14,8 +14,7 @@ namespace {
 
 DaoError invalidOption(const QString& file, const QString& option)
 {
-    return {3442, "In the text file description '" + file.toStdString() + "', the " + option.toStdString()
-                      + " option is invalid."};
+    return jet::error(3442, {file.toStdString(), option.toStdString()});
 }
 
 bool parseBool(const QString& v, bool* out)

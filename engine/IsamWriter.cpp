@@ -8,7 +8,7 @@
 
 #include <QString>
 #include <QStringList>
-#include "engine/DaoError.h"
+#include "engine/JetErrors.h"
 
 namespace dao::isam {
 namespace {
@@ -90,7 +90,7 @@ std::unique_ptr<TableWriter> openWriter(const std::string& connect, const std::s
         case Family::Dbf: return openDbf(DbfFlavour(f.version), where, table, columns);
         }
     }
-    throw DaoError(3170, "Could not find installable ISAM.  The format '" + format + "' cannot be written.");
+    throw jet::isamNotFound(format);
 }
 
 } // namespace dao::isam

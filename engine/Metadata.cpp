@@ -2,6 +2,7 @@
 
 #include "engine/SqliteStatement.h"
 #include "engine/Variant.h"
+#include "engine/sql/Quote.h"
 
 #include <ctime>
 #include <sqlite3.h>
@@ -9,16 +10,7 @@
 
 namespace dao {
 
-std::string quoteIdentifier(const std::string& name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
-}
+using sql::quoteIdentifier;
 
 double jetNow()
 {

@@ -50,6 +50,5 @@ private:
 };
 
 double jetNow(); // the current local time as a Jet date
-std::string quoteIdentifier(const std::string& name); // "name" with inner quotes doubled
 
 } // namespace dao

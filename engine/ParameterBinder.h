@@ -1,33 +1,28 @@
 #pragma once
-// Prepares translated SQL and binds its parameters. Jet treats every name it
-// cannot bind as a parameter: such names are bound from the given values, and
-// when values are missing the error is 3061 with the count of unbound names.
+// Binds the values of a statement's parameters: those PARAMETERS declares and the
+// names no table in reach has (Jet asks for those too). A value is found by the
+// parameter's name, for a dotted name ("Forms.x") also by its last part; text
+// given for a parameter declared as a date is read as a date. Parameter i is
+// bound as ?<i+1>, as the translator wrote it.
 #include "engine/SqliteStatement.h"
 #include "engine/Storage.h"
 
-#include <string>
+#include <vector>
 
 namespace dao {
 
 class ParameterBinder {
 public:
-    ParameterBinder(sqlite3* db, const sql::Statement& st, const ParameterValues& values)
-        : db_(db), st_(st), values_(values)
+    ParameterBinder(const std::vector<sql::Parameter>& parameters, const ParameterValues& values)
+        : parameters_(parameters), values_(values)
     {
     }
-    SqliteStatement prepare() const;
-
-    // Names SQLite could not bind in the statement (probing, without values).
-    std::vector<std::string> unboundNames() const;
-
-    // Replaces every reference to a (dotted) column name outside string literals.
-    static std::string replaceName(const std::string& sql, const std::string& dottedName,
-                                   const std::string& replacement);
+    // Raises 3061 with the number of parameters that have no value, else binds them all.
+    void bind(SqliteStatement& statement) const;
 
 private:
     const Variant* valueFor(const std::string& name) const;
-    sqlite3* db_;
-    const sql::Statement& st_;
+    const std::vector<sql::Parameter>& parameters_;
     const ParameterValues& values_;
 };
 

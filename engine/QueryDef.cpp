@@ -3,7 +3,6 @@
 #include "engine/DaoConstants.h"
 #include "engine/JetErrors.h"
 #include "engine/Metadata.h"
-#include "engine/ParameterBinder.h"
 #include "engine/RecordsetFactory.h"
 #include "engine/Storage.h"
 
@@ -55,15 +54,9 @@ Collection<Parameter>& QueryDef::parameters()
     checkOpen();
     if (!parameters_) {
         parameters_ = std::make_unique<Collection<Parameter>>();
-        if (!sql_.empty()) {
-            const sql::Statement st = storage_->translate(sql_);
-            for (const auto& p : st.parameters)
+        if (!sql_.empty())
+            for (const auto& p : storage_->translate(sql_).parameters)
                 parameters_->append(std::make_shared<Parameter>(p.name, static_cast<int>(p.type)));
-            if (!st.sql.empty())
-                for (const auto& name : ParameterBinder(storage_->db(), st, {}).unboundNames())
-                    if (!parameters_->contains(name))
-                        parameters_->append(std::make_shared<Parameter>(name, dbText));
-        }
     }
     return *parameters_;
 }

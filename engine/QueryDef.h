@@ -1,7 +1,8 @@
 #pragma once
 // A DAO QueryDef: a saved query (kept in the metadata of the database) or a
 // temporary one (empty name). Its Parameters are the names declared by
-// PARAMETERS and those the database cannot bind.
+// PARAMETERS and then those no table of the statement has, as the translator
+// lists them.
 #include "engine/Collection.h"
 #include "engine/Parameter.h"
 #include "engine/Recordset.h"

@@ -3,20 +3,38 @@
 // (RowSource), a cursor slot with BOF/EOF, and Fields whose values are read
 // from the row the cursor is on. Editing, bookmarks, Find/Seek and
 // Sort/Filter build on the slots.
+//
+// The class is kept in files by job: Recordset.cpp (opening, fields, clone,
+// requery), RecordsetNavigation.cpp (moves, positions, bookmarks),
+// RecordsetEditing.cpp (the edit buffer and its writes, with RowLocks for
+// pessimistic locking and a Savepoint for the write's transaction),
+// RecordsetSearch.cpp (Sort/Filter, Find, Index and Seek); the conversions of
+// assigned values live in ValueConversion.
 #include "engine/Collection.h"
 #include "engine/Field.h"
 #include "engine/RowSource.h"
+#include "engine/Storage.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dao {
 
-class Storage;
 class TableKeyset;
+
+// Where a recordset's rows come from, so that Requery and OpenRecordset can build
+// its statement again: SQL text or a table, with the Filter and Sort of each
+// OpenRecordset on the way (applied in turn), and the parameter values it ran with.
+struct RecordsetSource {
+    std::string text;   // SQL text, or the table's name
+    bool table = false; // text names a table
+    std::vector<std::pair<std::string, std::string>> refinements; // (Filter, Sort)
+    ParameterValues values;
+};
 
 struct RecordsetSettings {
     std::string name; // the source: table name or SQL text
@@ -27,7 +45,9 @@ struct RecordsetSettings {
     bool fromTable = false;  // name is a table (else SQL text)
     std::string baseTable;   // the one table a keyset's rows come from (table and single-table query keysets)
     std::string sqliteTable; // table-opened recordsets: the quoted, schema-qualified SQLite table
-    std::string writeTable; // the quoted, schema-qualified SQLite table that edits go to (table keysets)
+    std::string schema;      // table-opened recordsets: where the table lives ("main" or an attachment)
+    std::string writeTable;  // the quoted, schema-qualified SQLite table that edits go to (table keysets)
+    RecordsetSource source;
 };
 
 class Recordset : public std::enable_shared_from_this<Recordset> {
@@ -96,7 +116,8 @@ public:
     // How requery reopens the source (set by the factory that opened the recordset).
     void setReopen(std::function<std::shared_ptr<Recordset>()> reopen) { reopen_ = std::move(reopen); }
 
-    // Sort and Filter apply to the next openRecordset on this recordset (Jet ORDER BY / WHERE bodies).
+    // Sort and Filter apply to the next openRecordset on this recordset (Jet ORDER BY / WHERE bodies
+    // naming the recordset's fields).
     void setSort(const std::string& sort);
     void setFilter(const std::string& filter);
     const std::string& sort() const { return sort_; }
@@ -131,47 +152,58 @@ public:
 private:
     Recordset() = default;
     void checkOpen() const;
+    void checkCurrentRow() const; // 3021 without a current row, 3167 on a row deleted here
+
+    // Navigation (RecordsetNavigation.cpp).
     void land(long slot);
+    void moveToEnd(int step); // MoveFirst (+1), MoveLast (-1)
     // The first slot from `from` in direction step (+1/-1) whose row was not deleted here; -1 or size() if none.
     long liveFrom(long from, int step) const;
-    TableKeyset& writableKeyset() const; // 3251 / 3027 when the recordset takes no edits
-    void discardEdit();
     // The slot of the row at a 0-based position among the rows not deleted here.
     long slotAtPosition(long position) const;
-    // Pessimistic locking: the row being edited, held against the other recordsets of the program.
-    void lockRow(std::int64_t rowid);
-    void unlockRow();
+    std::string bookmarkOf(long slot) const;
+
+    // Editing (RecordsetEditing.cpp).
+    TableKeyset& writableKeyset() const; // 3251 / 3027 when the recordset takes no edits
+    void discardEdit();
     const std::vector<Variant>& defaults();
+
+    // Search (RecordsetSearch.cpp).
+    void find(const std::string& criteria, long from, int step);
+    void applyIndexOrder();
 
     std::shared_ptr<Storage> storage_;
     RecordsetSettings settings_;
     std::shared_ptr<RowSource> rows_;
+    Collection<Field> fields_;
+    std::function<std::shared_ptr<Recordset>()> reopen_;
+    bool open_ = true;
+
+    // The cursor.
+    long slot_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+    long visited_ = 0;
     size_t baseSize_ = 0; // keyset size at open; rows added later count in RecordCount at once
+
+    // The edit buffer.
     int editMode_ = 0;
     long editSlot_ = -1;
     long lastModified_ = -1;
     std::vector<Variant> buffer_;
+    std::vector<bool> dirty_;
     std::string editedRow_; // the whole table row as Edit read it, to see others' changes at Update
     std::string lockKey_;   // the row this recordset holds locked, empty if none
     bool pessimistic_ = true;
-    std::vector<bool> dirty_;
     std::vector<Variant> defaults_;
     bool defaultsRead_ = false;
-    std::function<std::shared_ptr<Recordset>()> reopen_;
+
+    // Search.
     std::string sort_;
     std::string filter_;
     bool noMatch_ = false;
     std::string index_;
     std::vector<std::pair<std::string, bool>> indexFields_; // column, descending
-
-    void find(const std::string& criteria, long from, int step);
-    void applyIndexOrder();
-    Collection<Field> fields_;
-    long slot_ = -1;
-    bool bof_ = true;
-    bool eof_ = true;
-    long visited_ = 0;
-    bool open_ = true;
 };
 
 } // namespace dao

@@ -3,11 +3,15 @@
 #include "engine/DaoConstants.h"
 #include "engine/JetErrors.h"
 #include "engine/Metadata.h"
+#include "engine/ResultFields.h"
 #include "engine/ValueConversion.h"
+#include "engine/sql/Quote.h"
 
-#include <cctype>
+#include <strings.h>
 
 namespace dao {
+
+using sql::quoteIdentifier;
 
 void checkRecordsetArguments(int type, int options, int lockEdit)
 {
@@ -30,56 +34,38 @@ void checkRecordsetArguments(int type, int options, int lockEdit)
         throw jet::invalidArgument();
 }
 
-namespace {
-
-FieldInfo infoFrom(const ColumnSchema& c)
+sql::Statement RecordsetFactory::statementOf(const RecordsetSource& source) const
 {
-    FieldInfo f;
-    f.name = c.name;
-    f.type = c.type;
-    f.size = c.size;
-    f.attributes = c.attributes;
-    f.required = c.required;
-    f.allowZeroLength = c.allowZeroLength;
-    f.defaultValue = c.defaultValue;
-    f.properties = c.properties;
-    return f;
-}
-
-} // namespace
-
-std::vector<FieldInfo> RecordsetFactory::resultFields(const SqliteStatement& select) const
-{
-    std::vector<FieldInfo> fields;
-    for (int i = 0; i < select.columnCount(); ++i) {
-        FieldInfo f;
-        const std::string table = select.originTable(i);
-        if (auto origin = storage_->originColumn(select.originDatabase(i), table, select.originColumn(i))) {
-            f = infoFrom(*origin);
-            f.sourceTable = table;
-            f.sourceField = origin->name;
-        } else {
-            f.type = 0; // settled from the values below
-        }
-        f.name = select.columnName(i);
-        fields.push_back(std::move(f));
-    }
-    return fields;
+    sql::Statement st = storage_->translate(source.table ? "SELECT * FROM " + sql::jetName(source.text) : source.text);
+    for (const auto& [filter, sort] : source.refinements)
+        if (!filter.empty() || !sort.empty())
+            st = storage_->refine(st, filter, sort);
+    return st;
 }
 
 std::shared_ptr<Recordset> RecordsetFactory::openQuery(const std::string& jetSql, const ParameterValues& values,
                                                        int type, int options, int lockEdit, long maxRecords) const
 {
-    auto rs = runQuery(jetSql, values, type, options, lockEdit, maxRecords);
-    RecordsetFactory factory(storage_);
-    rs->setReopen([factory, jetSql, values, type, options, lockEdit, maxRecords] {
-        return factory.runQuery(jetSql, values, type, options, lockEdit, maxRecords);
+    RecordsetSource source{jetSql, false, {}, values};
+    auto rs = runSource(source, type, options, lockEdit, maxRecords);
+    rs->setReopen([factory = *this, source, type, options, lockEdit, maxRecords] {
+        return factory.runSource(source, type, options, lockEdit, maxRecords);
     });
     return rs;
 }
 
-std::shared_ptr<Recordset> RecordsetFactory::runQuery(const std::string& jetSql, const ParameterValues& values,
-                                                      int type, int options, int lockEdit, long maxRecords) const
+std::shared_ptr<Recordset> RecordsetFactory::openSource(const RecordsetSource& source, int type, int options,
+                                                        int lockEdit) const
+{
+    auto rs = runSource(source, type, options, lockEdit, 0);
+    rs->setReopen([factory = *this, source, type, options, lockEdit] {
+        return factory.runSource(source, type, options, lockEdit, 0);
+    });
+    return rs;
+}
+
+std::shared_ptr<Recordset> RecordsetFactory::runSource(const RecordsetSource& source, int type, int options,
+                                                       int lockEdit, long maxRecords) const
 {
     checkRecordsetArguments(type, options, lockEdit);
     if (type == dbOpenTable)
@@ -88,13 +74,13 @@ std::shared_ptr<Recordset> RecordsetFactory::runQuery(const std::string& jetSql,
         throw jet::invalidArgument();
     if (options & dbForwardOnly)
         type = dbOpenForwardOnly;
-    const sql::Statement st = storage_->translate(jetSql);
+    const sql::Statement st = statementOf(source);
     if (st.kind != sql::StatementKind::Select)
         throw jet::illegalOperation();
-    SqliteStatement select = storage_->prepare(st, values);
-    std::vector<FieldInfo> fields = resultFields(select);
+    SqliteStatement select = storage_->prepare(st, source.values);
+    std::vector<FieldInfo> fields = resultFields(*storage_, select, st);
     if (type != dbOpenSnapshot && type != dbOpenForwardOnly && maxRecords <= 0)
-        if (auto keyset = openQueryKeyset(jetSql, st, values, select, fields, options, lockEdit))
+        if (auto keyset = openKeyset(source, st, select, fields, options, lockEdit))
             return keyset;
     const int width = select.columnCount();
     auto rows = std::make_unique<MaterializedRows>(static_cast<size_t>(width));
@@ -110,112 +96,57 @@ std::shared_ptr<Recordset> RecordsetFactory::runQuery(const std::string& jetSql,
         if (f.type != 0)
             continue;
         const Variant* sample = rows->firstNonNull(static_cast<size_t>(i));
-        f.type = sample ? jetTypeOfValue(*sample) : static_cast<int>(dbText);
-        f.size = f.type == dbText ? 255 : fixedSizeOf(f.type);
-        f.attributes = fixedSizeOf(f.type) ? dbFixedField : dbVariableField;
+        settleType(f, sample ? jetTypeOfValue(*sample) : static_cast<int>(dbText));
     }
     RecordsetSettings settings;
-    settings.name = jetSql;
+    settings.name = source.text;
     settings.type = type == 0 ? dbOpenDynaset : type;
     settings.options = options;
     settings.lockEdit = lockEdit;
     settings.updatable = false; // a result held in memory: joins, grouping, snapshots, Access files
+    settings.fromTable = source.table;
+    settings.source = source;
     return Recordset::create(storage_, std::move(fields), std::move(rows), settings);
 }
 
-namespace {
-
-std::string upper(std::string s)
+std::shared_ptr<Recordset> RecordsetFactory::openKeyset(const RecordsetSource& source, const sql::Statement& st,
+                                                        const SqliteStatement& select,
+                                                        const std::vector<FieldInfo>& fields, int options,
+                                                        int lockEdit) const
 {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-size_t occurrences(const std::string& text, const std::string& word)
-{
-    size_t n = 0;
-    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
-        ++n;
-    return n;
-}
-
-} // namespace
-
-std::shared_ptr<Recordset> RecordsetFactory::openQueryKeyset(const std::string& jetSql, const sql::Statement& st,
-                                                             const ParameterValues& values,
-                                                             const SqliteStatement& select,
-                                                             const std::vector<FieldInfo>& fields, int options,
-                                                             int lockEdit) const
-{
-    // A dynaset over the plain columns of one local table is a keyset of that table's rowids in the
-    // query's order, so that it can be edited. Grouping, DISTINCT, unions, joins and subqueries stay
-    // read-only results (a word in a text literal may make a query read-only too: the safe side).
-    if (storage_->readOnly() || fields.empty())
+    const auto editable = st.editable();
+    if (!editable || editable->schema != "main" || storage_->readOnly() || fields.empty())
         return nullptr;
-    const std::string table = select.originTable(0);
-    for (int i = 0; i < select.columnCount(); ++i)
-        if (select.originDatabase(i) != "main" || select.originTable(i) != table || select.originColumn(i).empty())
-            return nullptr;
-    const std::string text = upper(st.sql);
-    if (text.rfind("SELECT ", 0) != 0 || occurrences(text, " FROM ") != 1 || occurrences(text, "SELECT") != 1)
-        return nullptr;
-    for (const char* word : {" GROUP BY ", " DISTINCT", " UNION", " HAVING ", " JOIN ", " INTERSECT", " EXCEPT"})
-        if (text.find(word) != std::string::npos)
-            return nullptr;
-    const size_t from = text.find(" FROM ");
-    const std::string source = quoteIdentifier("main") + "." + quoteIdentifier(table) + " AS ";
-    if (upper(st.sql.substr(from + 6, source.size())) != upper(source))
-        return nullptr;
-    const size_t aliasAt = from + 6 + source.size();
-    if (aliasAt >= st.sql.size() || st.sql[aliasAt] != '"')
-        return nullptr;
-    size_t aliasEnd = aliasAt + 1;
-    while (aliasEnd < st.sql.size() && !(st.sql[aliasEnd] == '"' && (aliasEnd + 1 >= st.sql.size() || st.sql[aliasEnd + 1] != '"')))
-        aliasEnd += st.sql[aliasEnd] == '"' ? 2 : 1;
-    if (aliasEnd >= st.sql.size())
-        return nullptr;
-    const std::string rest = st.sql.substr(aliasEnd + 1);
-    if (!rest.empty() && rest.rfind(" WHERE ", 0) != 0 && rest.rfind(" ORDER BY ", 0) != 0 && rest.rfind(" LIMIT ", 0) != 0)
-        return nullptr; // a second table after a comma, or something else not understood
-    const std::string alias = st.sql.substr(aliasAt, aliasEnd + 1 - aliasAt);
-    auto schema = storage_->tableSchema("main", table);
+    auto schema = storage_->tableSchema("main", editable->table);
     if (!schema)
         return nullptr;
-
+    for (int i = 0; i < select.columnCount(); ++i)
+        if (select.originDatabase(i) != "main" || strcasecmp(select.originTable(i).c_str(), schema->name.c_str()) != 0
+            || !schema->column(select.originColumn(i)))
+            return nullptr;
     std::vector<std::int64_t> rowids;
-    try {
-        sql::Statement ids = st;
-        ids.sql = "SELECT " + alias + ".rowid" + st.sql.substr(from);
-        if (text.find(" ORDER BY ") == std::string::npos) {
-            // Without an order the rows come in the table's order, as the full result would
-            // (a bare rowid scan could otherwise walk a covering index instead).
-            const size_t limit = upper(ids.sql).find(" LIMIT ");
-            ids.sql.insert(limit == std::string::npos ? ids.sql.size() : limit, " ORDER BY " + alias + ".rowid");
-        }
-        SqliteStatement idSelect = storage_->prepare(ids, values);
-        while (!(options & dbAppendOnly) && idSelect.step()) // append-only: only the rows added through it
-            rowids.push_back(idSelect.columnInt(0));
-    } catch (const DaoError&) {
-        return nullptr; // parameters only in the column list, or rowid not reachable: keep the result read-only
+    {
+        SqliteStatement ids = storage_->prepare(sql::keysetSql(st), st, source.values);
+        while (!(options & dbAppendOnly) && ids.step()) // append-only: only the rows added through it
+            rowids.push_back(ids.columnInt(0));
     }
-    const std::string qualified = quoteIdentifier("main") + "." + quoteIdentifier(table);
+    const std::string qualified = quoteIdentifier("main") + "." + quoteIdentifier(schema->name);
     RecordsetSettings settings;
-    settings.name = jetSql;
+    settings.name = source.text;
     settings.type = dbOpenDynaset;
     settings.options = options;
     settings.lockEdit = lockEdit;
     settings.updatable = !(options & dbReadOnly) && lockEdit != dbReadOnly;
     if (settings.updatable)
         settings.writeTable = qualified;
-    settings.baseTable = table;
+    settings.baseTable = schema->name;
+    settings.fromTable = source.table;
+    settings.source = source;
     std::vector<FieldInfo> out = fields;
     std::vector<int> types;
     std::string columns;
     for (int i = 0; i < select.columnCount(); ++i) {
         const ColumnSchema* c = schema->column(select.originColumn(i));
-        if (!c)
-            return nullptr;
         if (settings.updatable && !c->autoIncrement())
             out[static_cast<size_t>(i)].attributes |= dbUpdatableField;
         types.push_back(out[static_cast<size_t>(i)].type);
@@ -230,8 +161,9 @@ std::shared_ptr<Recordset> RecordsetFactory::openTable(const std::string& table,
                                                        int lockEdit) const
 {
     auto rs = runTable(table, type, options, lockEdit);
-    RecordsetFactory factory(storage_);
-    rs->setReopen([factory, table, type, options, lockEdit] { return factory.runTable(table, type, options, lockEdit); });
+    rs->setReopen([factory = *this, table, type, options, lockEdit] {
+        return factory.runTable(table, type, options, lockEdit);
+    });
     return rs;
 }
 
@@ -259,15 +191,15 @@ std::shared_ptr<Recordset> RecordsetFactory::runTable(const std::string& table, 
     if (settings.updatable)
         settings.writeTable = qualified;
     settings.sqliteTable = qualified;
+    settings.schema = loc.schema;
+    settings.source = RecordsetSource{schema->name, true, {}, {}};
     if (settings.type == dbOpenTable || settings.type == dbOpenDynaset)
         settings.baseTable = schema->name;
     std::vector<FieldInfo> fields;
     std::vector<int> types;
     std::string columns;
     for (const auto& c : schema->columns) {
-        FieldInfo f = infoFrom(c);
-        f.sourceTable = schema->name;
-        f.sourceField = c.name;
+        FieldInfo f = fieldOfColumn(c, schema->name);
         if (settings.updatable && !c.autoIncrement())
             f.attributes |= dbUpdatableField;
         types.push_back(c.type);

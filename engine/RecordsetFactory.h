@@ -1,8 +1,9 @@
 #pragma once
-// Opens recordsets: on SQL (a dynaset over the plain columns of one local table
-// is an editable keyset of its rowids in the query's order; other results are
-// translated, run and held in memory in the query's order) or on a table (a
-// keyset of its rowids). Each recordset keeps how to reopen itself for Requery.
+// Opens recordsets: on SQL (a dynaset whose statement shows one local table's
+// rows field for field is an editable keyset of its rowids in the query's
+// order; other results are run and held in memory in the query's order) or on
+// a table (a keyset of its rowids). Each recordset keeps its source, so that
+// Requery and OpenRecordset build its statement again.
 #include "engine/Recordset.h"
 #include "engine/Storage.h"
 
@@ -18,18 +19,20 @@ public:
     std::shared_ptr<Recordset> openQuery(const std::string& jetSql, const ParameterValues& values, int type,
                                          int options, int lockEdit, long maxRecords = 0) const;
     std::shared_ptr<Recordset> openTable(const std::string& table, int type, int options, int lockEdit) const;
+    // A recordset over a source with the Filter and Sort it gathered (Recordset::openRecordset).
+    std::shared_ptr<Recordset> openSource(const RecordsetSource& source, int type, int options, int lockEdit) const;
 
-    // The fields of a prepared SELECT, typed from the Jet metadata of the columns they come from.
-    std::vector<FieldInfo> resultFields(const SqliteStatement& select) const;
+    // The statement of a source: its SQL (a table's SELECT *), refined by each Filter and Sort in turn.
+    sql::Statement statementOf(const RecordsetSource& source) const;
 
 private:
-    std::shared_ptr<Recordset> runQuery(const std::string& jetSql, const ParameterValues& values, int type,
-                                        int options, int lockEdit, long maxRecords) const;
+    std::shared_ptr<Recordset> runSource(const RecordsetSource& source, int type, int options, int lockEdit,
+                                         long maxRecords) const;
     std::shared_ptr<Recordset> runTable(const std::string& table, int type, int options, int lockEdit) const;
-    // An editable keyset for a SELECT over the plain columns of one local table; null when it is not one.
-    std::shared_ptr<Recordset> openQueryKeyset(const std::string& jetSql, const sql::Statement& st,
-                                               const ParameterValues& values, const SqliteStatement& select,
-                                               const std::vector<FieldInfo>& fields, int options, int lockEdit) const;
+    // An editable keyset when the statement shows one local table's rows field for field; null otherwise.
+    std::shared_ptr<Recordset> openKeyset(const RecordsetSource& source, const sql::Statement& st,
+                                          const SqliteStatement& select, const std::vector<FieldInfo>& fields,
+                                          int options, int lockEdit) const;
 
     std::shared_ptr<Storage> storage_;
 };

@@ -1,6 +1,6 @@
 #include "engine/RowSource.h"
 
-#include "engine/DaoError.h"
+#include "engine/JetErrors.h"
 #include "engine/ValueConversion.h"
 
 #include <algorithm>
@@ -38,7 +38,7 @@ const Variant* TableKeyset::row(size_t slot)
         blockAtChanges_ = changes;
     }
     if (!present_[slot - blockStart_])
-        throw DaoError(3167, "Record is deleted.");
+        throw jet::recordDeleted();
     return block_.data() + (slot - blockStart_) * types_.size();
 }
 
@@ -47,7 +47,7 @@ const Variant* TableKeyset::singleRow(size_t slot)
     select_.reset();
     select_.bindInt(1, rowids_.at(slot));
     if (!select_.step())
-        throw DaoError(3167, "Record is deleted.");
+        throw jet::recordDeleted();
     block_.resize(types_.size());
     for (size_t i = 0; i < types_.size(); ++i)
         block_[i] = variantFromColumn(select_, static_cast<int>(i), types_[i]);
@@ -61,7 +61,7 @@ std::vector<Variant> TableKeyset::readRow(size_t slot)
     select_.bindInt(1, rowids_.at(slot));
     if (!select_.step()) {
         select_.reset();
-        throw DaoError(3167, "Record is deleted.");
+        throw jet::recordDeleted();
     }
     std::vector<Variant> values(types_.size());
     for (size_t i = 0; i < types_.size(); ++i)

@@ -4,13 +4,17 @@
 #include "engine/DaoConstants.h"
 #include "engine/JetErrors.h"
 #include "engine/Metadata.h"
+#include "engine/Savepoint.h"
 #include "engine/TableBuilder.h"
+#include "engine/sql/Quote.h"
 
 #include <filesystem>
 #include <sqlite3.h>
 #include <strings.h>
 
 namespace dao {
+
+using sql::quoteIdentifier;
 
 sqlite3* SchemaChanges::db() const { return storage_.db(); }
 
@@ -81,7 +85,7 @@ long SchemaChanges::createTable(const sql::Statement& st)
             x.name = x.primary ? "PrimaryKey" : "Index" + std::to_string(t.indexes.size() + 1);
         t.indexes.push_back(x);
     }
-    for (const auto& d : st.columns) {
+    for (const auto& d : st.columnDefs) {
         t.columns.push_back(columnFrom(d));
         if (!d.primaryKey && !d.unique)
             continue;
@@ -101,8 +105,8 @@ long SchemaChanges::createTable(const sql::Statement& st)
     Metadata meta(db(), loc.schema);
     if (!meta.present())
         meta.create();
-    SqliteStatement(db(), "SAVEPOINT jet_ddl").step();
-    try {
+    Savepoint scope(db(), "jet_ddl");
+    {
         TableBuilder builder(db(), loc.schema);
         builder.createTable(t, true);
         const ColumnSchema* rowid = TableBuilder::rowidColumn(t);
@@ -112,11 +116,8 @@ long SchemaChanges::createTable(const sql::Statement& st)
                 builder.createIndex(t.name, x);
         }
         meta.writeTable(t);
-        SqliteStatement(db(), "RELEASE jet_ddl").step();
-    } catch (...) {
-        sqlite3_exec(db(), "ROLLBACK TO jet_ddl; RELEASE jet_ddl", nullptr, nullptr, nullptr);
-        throw;
     }
+    scope.commit();
     storage_.forgetSchema(loc.schema, loc.table);
     return 0;
 }
@@ -134,10 +135,10 @@ long SchemaChanges::createIndex(const sql::Statement& st)
     IndexSchema x = indexFrom(st.indexes.front());
     for (const auto& existing : table->indexes)
         if (strcasecmp(existing.name.c_str(), x.name.c_str()) == 0)
-            throw DaoError(3375, "Table '" + table->name + "' already has an index named '" + x.name + "'.");
+            throw jet::error(3375, {table->name, x.name});
     for (const auto& [field, desc] : x.fields)
         if (!table->column(field))
-            throw DaoError(3064, "Cannot open action query '" + field + "'.");
+            throw jet::error(3064, {field});
     TableBuilder(db(), loc.schema).createIndex(table->name, x);
     Metadata meta(db(), loc.schema);
     if (meta.present()) {
@@ -180,7 +181,7 @@ long SchemaChanges::dropIndex(const sql::Statement& st)
     for (const auto& x : table->indexes)
         found = found || strcasecmp(x.name.c_str(), st.indexName.c_str()) == 0;
     if (!found)
-        throw DaoError(3371, "Cannot find table or constraint.");
+        throw jet::error(3371);
     TableBuilder(db(), loc.schema).dropIndex(table->name, st.indexName);
     Metadata meta(db(), loc.schema);
     if (meta.present()) {
@@ -220,9 +221,12 @@ long SchemaChanges::selectInto(const sql::Statement& st, const ParameterValues& 
             c.required = false;
             c.defaultValue.clear();
         } else {
-            c.type = dbText;
-            c.size = 255;
-            c.attributes = dbVariableField;
+            // A computed column takes the type of its expression, Text where the values would decide.
+            const auto type = st.columns.size() == static_cast<size_t>(select.columnCount()) ? st.columns[i].type
+                                                                                             : std::nullopt;
+            c.type = static_cast<int>(type.value_or(sql::JetType::Text));
+            c.size = c.type == dbText ? 255 : fixedSizeOf(c.type);
+            c.attributes = fixedSizeOf(c.type) ? dbFixedField : dbVariableField;
         }
         c.name = select.columnName(i);
         t.columns.push_back(c);

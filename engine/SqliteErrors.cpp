@@ -24,8 +24,6 @@ std::string lastPart(const std::string& dotted)
 
 } // namespace
 
-std::string unknownColumnName(const std::string& message) { return after(message, "no such column: "); }
-
 DaoError sqliteError(sqlite3* db, int rc)
 {
     (void)rc;
@@ -40,7 +38,8 @@ DaoError sqliteError(int ext, const std::string& message)
         return *failed;
     if (auto table = after(message, "no such table: "); !table.empty())
         return jet::inputTableNotFound(lastPart(table));
-    if (auto column = unknownColumnName(message); !column.empty())
+    // A name the translator took for a column of a table whose columns it was not told.
+    if (!after(message, "no such column: ").empty())
         return jet::tooFewParameters(1);
     switch (primary) {
     case SQLITE_CONSTRAINT: {
@@ -55,7 +54,7 @@ DaoError sqliteError(int ext, const std::string& message)
             if (name.rfind("jet_type", 0) == 0)
                 return jet::typeMismatch();
             if (name.rfind("jet_zerolength", 0) == 0)
-                return {3315, "Field '" + name.substr(15) + "' cannot be a zero-length string."};
+                return jet::zeroLength(name.substr(15));
         }
         return jet::keyDuplicate();
     }
@@ -64,20 +63,18 @@ DaoError sqliteError(int ext, const std::string& message)
         return jet::readOnly();
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return {3218, "Could not update; currently locked."};
+        return jet::error(3218);
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        return {3049, "Cannot open database ''.  It may not be a database that your application recognizes, or the "
-                      "file may be corrupt."};
+        return jet::error(3049, {""});
     case SQLITE_FULL:
-        return {3026, "Not enough space on disk."};
+        return jet::error(3026);
     case SQLITE_IOERR:
-        return {3043, "Disk or network error."};
+        return jet::error(3043);
     case SQLITE_CANTOPEN:
-        return {3051, "The Microsoft Jet database engine cannot open the file ''.  It is already opened exclusively "
-                      "by another user, or you need permission to view its data."};
+        return jet::fileAccessDenied("");
     default:
-        return {3000, "Reserved error (" + std::to_string(ext) + "); " + message};
+        return jet::error(3000, {std::to_string(ext), message});
     }
 }
 

@@ -11,7 +11,4 @@ namespace dao {
 DaoError sqliteError(sqlite3* db, int rc);
 DaoError sqliteError(int extendedCode, const std::string& message);
 
-// The name in "no such column: X" (or empty when the message is another one).
-std::string unknownColumnName(const std::string& message);
-
 } // namespace dao

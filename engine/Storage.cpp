@@ -7,8 +7,10 @@
 #include "engine/MdbFile.h"
 #include "engine/Metadata.h"
 #include "engine/ParameterBinder.h"
+#include "engine/Savepoint.h"
 #include "engine/SchemaChanges.h"
 #include "engine/SqliteErrors.h"
+#include "engine/sql/Quote.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +20,8 @@
 #include <strings.h>
 
 namespace dao {
+
+using sql::quoteIdentifier;
 
 namespace fs = std::filesystem;
 
@@ -38,6 +42,9 @@ std::string lower(std::string s)
 }
 
 void run(sqlite3* db, const std::string& sql) { SqliteStatement(db, sql).step(); }
+
+// The savepoint of a BeginTrans level (1 for the outermost).
+std::string levelName(int level) { return "jet_level" + std::to_string(level); }
 
 // "MS Access;" or an empty connect part name Jet's own format; anything else an installable ISAM.
 bool isJetConnect(const std::string& connect)
@@ -179,10 +186,30 @@ sql::Statement Storage::translate(const std::string& jetSql)
     return sql::translate(jetSql, [this](const sql::TableRef& ref) { return resolveTable(ref); });
 }
 
-std::string Storage::resolveTable(const sql::TableRef& ref)
+sql::Statement Storage::refine(const sql::Statement& base, const std::string& filter, const std::string& sort)
+{
+    db();
+    return sql::refine(base, filter, sort, [this](const sql::TableRef& ref) { return resolveTable(ref); });
+}
+
+sql::ResolvedTable Storage::resolveTable(const sql::TableRef& ref)
 {
     const Location loc = locate(ref);
-    return quoteIdentifier(loc.schema) + "." + quoteIdentifier(loc.table);
+    sql::ResolvedTable t;
+    t.sql = quoteIdentifier(loc.schema) + "." + quoteIdentifier(loc.table);
+    t.schema = loc.schema;
+    t.name = loc.table;
+    if (auto view = viewColumns_.find(loc.table); loc.schema == "temp" && view != viewColumns_.end()) {
+        t.columns = view->second;
+    } else if (loc.schema != "temp") {
+        if (const auto schema = tableSchema(loc.schema, loc.table)) {
+            t.columns.emplace();
+            t.columns->reserve(schema->columns.size());
+            for (const ColumnSchema& c : schema->columns)
+                t.columns->push_back({c.name, static_cast<sql::JetType>(c.type)});
+        }
+    }
+    return t;
 }
 
 Storage::Location Storage::locate(const sql::TableRef& ref)
@@ -297,10 +324,18 @@ std::optional<std::string> Storage::savedQueryView(const std::string& name)
         throw;
     }
     viewsInProgress_.erase(lower(name));
-    if (st.kind != sql::StatementKind::Select || !st.parameters.empty())
+    if (st.kind != sql::StatementKind::Select)
         return std::nullopt;
+    if (!st.parameters.empty()) // a view cannot ask for values
+        throw jet::tooFewParameters(static_cast<int>(st.parameters.size()));
     const std::string view = "jet_query_" + query->name + "_" + std::to_string(std::hash<std::string>{}(st.sql));
     SqliteStatement(db_, "CREATE TEMP VIEW IF NOT EXISTS " + quoteIdentifier(view) + " AS " + st.sql).step();
+    if (!st.columns.empty()) {
+        std::vector<sql::TableColumn> columns;
+        for (const sql::ResultColumn& c : st.columns)
+            columns.push_back({c.name, c.type});
+        viewColumns_[view] = std::move(columns);
+    }
     return view;
 }
 
@@ -324,7 +359,14 @@ void Storage::ensureLoaded(const std::string& schema, MdbFile& mdb, const std::s
 
 SqliteStatement Storage::prepare(const sql::Statement& st, const ParameterValues& values)
 {
-    return ParameterBinder(db(), st, values).prepare();
+    return prepare(st.sql, st, values);
+}
+
+SqliteStatement Storage::prepare(const std::string& sqliteSql, const sql::Statement& st, const ParameterValues& values)
+{
+    SqliteStatement statement(db(), sqliteSql);
+    ParameterBinder(st.parameters, values).bind(statement);
+    return statement;
 }
 
 long Storage::execute(const sql::Statement& st, const ParameterValues& values, bool failOnError)
@@ -335,18 +377,7 @@ long Storage::execute(const sql::Statement& st, const ParameterValues& values, b
         throw jet::cannotExecuteSelect();
     case K::Insert: case K::Update: case K::Delete: {
         // Writes into read-only schemas are refused by the authorizer (3027) while preparing.
-        if (!failOnError && (st.kind == K::Insert || st.kind == K::Update)) {
-            sql::Statement lenient = st;
-            const size_t b = lenient.sql.find_first_not_of(" \t\r\n");
-            const std::string verb = st.kind == K::Insert ? "INSERT" : "UPDATE";
-            if (b != std::string::npos && strncasecmp(lenient.sql.c_str() + b, verb.c_str(), verb.size()) == 0) {
-                lenient.sql.insert(b + verb.size(), " OR IGNORE");
-                SqliteStatement s = prepare(lenient, values);
-                s.step();
-                return sqlite3_changes(db_);
-            }
-        }
-        SqliteStatement s = prepare(st, values);
+        SqliteStatement s = prepare(failOnError ? st.sql : sql::lenientSql(st), st, values);
         s.step();
         return sqlite3_changes(db_);
     }
@@ -463,12 +494,8 @@ void Storage::forgetSchema(const std::string& schema, const std::string& table)
 void Storage::beginTrans()
 {
     db();
-    if (kind_ == Kind::Sqlite) {
-        if (transactionLevel_ == 0)
-            run(db_, "BEGIN");
-        else
-            run(db_, "SAVEPOINT jet_level" + std::to_string(transactionLevel_ + 1));
-    }
+    if (kind_ == Kind::Sqlite)
+        beginSavepoint(db_, levelName(transactionLevel_ + 1));
     ++transactionLevel_;
 }
 
@@ -476,13 +503,9 @@ void Storage::commitTrans()
 {
     db();
     if (transactionLevel_ == 0)
-        throw DaoError(3034, "You tried to commit or rollback a transaction without first beginning a transaction.");
-    if (kind_ == Kind::Sqlite) {
-        if (transactionLevel_ == 1)
-            run(db_, "COMMIT");
-        else
-            run(db_, "RELEASE jet_level" + std::to_string(transactionLevel_));
-    }
+        throw jet::noTransaction();
+    if (kind_ == Kind::Sqlite)
+        releaseSavepoint(db_, levelName(transactionLevel_));
     --transactionLevel_;
 }
 
@@ -490,15 +513,9 @@ void Storage::rollback()
 {
     db();
     if (transactionLevel_ == 0)
-        throw DaoError(3034, "You tried to commit or rollback a transaction without first beginning a transaction.");
+        throw jet::noTransaction();
     if (kind_ == Kind::Sqlite) {
-        if (transactionLevel_ == 1) {
-            run(db_, "ROLLBACK");
-        } else {
-            const std::string sp = "jet_level" + std::to_string(transactionLevel_);
-            run(db_, "ROLLBACK TO " + sp);
-            run(db_, "RELEASE " + sp);
-        }
+        rollbackSavepoint(db_, levelName(transactionLevel_));
         schemaCache_.clear();
     }
     --transactionLevel_;

@@ -48,12 +48,17 @@ public:
 
     // Translation with this database's resolver.
     sql::Statement translate(const std::string& jetSql);
-    // The resolver: the quoted, schema-qualified SQLite name of a table.
-    std::string resolveTable(const sql::TableRef& ref);
+    // A SELECT with a recordset's Filter and Sort (see sql::refine).
+    sql::Statement refine(const sql::Statement& base, const std::string& filter, const std::string& sort);
+    // The resolver: where a table lives, its SQLite name and its columns (loading an
+    // Access table or attaching another database on the way).
+    sql::ResolvedTable resolveTable(const sql::TableRef& ref);
 
-    // Prepares a translated statement. Names SQLite cannot bind become
-    // parameters: bound from values when given, else 3061 counting them all.
+    // Prepares a translated statement and binds its parameters from values
+    // (3061 counting the parameters without a value).
     SqliteStatement prepare(const sql::Statement& st, const ParameterValues& values = {});
+    // The same for SQLite text made from st's parts (its keyset query), with st's parameters.
+    SqliteStatement prepare(const std::string& sqliteSql, const sql::Statement& st, const ParameterValues& values);
     // Runs an action or DDL statement; returns the rows affected. A SELECT gives 3065.
     // Without failOnError rows that break a rule are skipped, as Jet's Execute does.
     long execute(const sql::Statement& st, const ParameterValues& values = {}, bool failOnError = true);
@@ -106,6 +111,7 @@ private:
     int transactionLevel_ = 0;
     bool loading_ = false; // lets the loader write into read-only schemas
     std::set<std::string> viewsInProgress_;
+    std::map<std::string, std::vector<sql::TableColumn>> viewColumns_; // result columns of saved-query views
     std::map<std::string, std::optional<TableSchema>> schemaCache_;
 };
 

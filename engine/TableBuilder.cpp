@@ -3,10 +3,13 @@
 #include "engine/DaoConstants.h"
 #include "engine/Metadata.h"
 #include "engine/SqliteStatement.h"
+#include "engine/sql/Quote.h"
 
 #include <strings.h>
 
 namespace dao {
+
+using sql::quoteIdentifier;
 
 namespace {
 

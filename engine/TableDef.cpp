@@ -2,6 +2,7 @@
 
 #include "engine/DaoConstants.h"
 #include "engine/Metadata.h"
+#include "engine/ResultFields.h"
 #include "engine/Storage.h"
 
 namespace dao {
@@ -12,17 +13,9 @@ TableDef::TableDef(std::shared_ptr<Storage> storage, TableSchema schema)
     const bool writable = !storage_->readOnly();
     int ordinal = 0;
     for (const auto& c : schema_.columns) {
-        FieldInfo f;
-        f.name = c.name;
-        f.type = c.type;
-        f.size = c.size;
-        f.attributes = c.attributes | (writable && !c.autoIncrement() ? dbUpdatableField : 0);
-        f.required = c.required;
-        f.allowZeroLength = c.allowZeroLength;
-        f.defaultValue = c.defaultValue;
-        f.properties = c.properties;
-        f.sourceTable = schema_.name;
-        f.sourceField = c.name;
+        FieldInfo f = fieldOfColumn(c, schema_.name);
+        if (writable && !c.autoIncrement())
+            f.attributes |= dbUpdatableField;
         fields_.append(std::make_shared<Field>(std::move(f), ordinal++));
     }
     for (const auto& x : schema_.indexes)
@@ -33,7 +26,7 @@ bool TableDef::updatable() const { return !storage_->readOnly() && !(schema_.att
 
 long TableDef::recordCount() const
 {
-    const std::string qualified = storage_->resolveTable(sql::TableRef{schema_.name, {}, {}});
+    const std::string qualified = storage_->resolveTable(sql::TableRef{schema_.name, {}, {}}).sql;
     SqliteStatement s(storage_->db(), "SELECT count(*) FROM " + qualified);
     s.step();
     return static_cast<long>(s.columnInt(0));

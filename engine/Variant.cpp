@@ -1,6 +1,7 @@
 #include "engine/Variant.h"
 
 #include "engine/JetErrors.h"
+#include "engine/sql/JetDate.h"
 
 #include <charconv>
 #include <cmath>
@@ -160,48 +161,19 @@ static std::string formatSingle(float f)
     return buf;
 }
 
-double jetDateFromParts(int year, int month, int day, int hour, int minute, double second)
+double jetDateFromParts(int year, int month, int day, int hour, int minute, int second)
 {
-    // Days from civil (proleptic Gregorian), relative to 1899-12-30.
-    auto daysFromCivil = [](long y, unsigned m, unsigned d) {
-        y -= m <= 2;
-        const long era = (y >= 0 ? y : y - 399) / 400;
-        const unsigned yoe = static_cast<unsigned>(y - era * 400);
-        const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-        const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-        return era * 146097 + static_cast<long>(doe) - 719468;
-    };
-    const long base = daysFromCivil(1899, 12, 30);
-    double days = static_cast<double>(daysFromCivil(year, month, day) - base);
-    double frac = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
-    // Jet: negative dates carry the time as a positive fraction away from zero.
-    return days < 0 ? days - frac : days + frac;
+    return sql::jetDateFromParts(sql::DateParts{year, month, day, hour, minute, second});
 }
 
 std::string formatJetDate(double value)
 {
-    double whole = std::trunc(value);
-    double frac = std::fabs(value - whole);
-    long z = static_cast<long>(whole);
-    long secs = std::lround(frac * 86400.0);
-    if (secs >= 86400) {
-        secs -= 86400;
-        z += value < 0 ? -1 : 1;
-    }
-    // civil from days (1899-12-30 is day 0)
-    const long zz = z - 25569 + 719468; // 1970-01-01 is day 25569; 0000-03-01 is the algorithm's epoch
-    const long era = (zz >= 0 ? zz : zz - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(zz - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long y = static_cast<long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    y += m <= 2;
+    sql::DateParts p;
+    if (!sql::jetDateToParts(value, p))
+        return formatDouble(value);
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%04ld-%02u-%02u %02ld:%02ld:%02ld", y, m, d, secs / 3600, (secs / 60) % 60,
-                  secs % 60);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                  p.second);
     return buf;
 }
 

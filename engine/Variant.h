@@ -52,9 +52,10 @@ private:
     std::string s_;
 };
 
-// Dates: days since 1899-12-30 with the time as the fraction, as Jet stores them.
+// Dates: days since 1899-12-30 with the time as the fraction, as Jet stores them
+// (the arithmetic is sql/JetDate's). The text is "yyyy-mm-dd hh:nn:ss".
 std::string formatJetDate(double days);
-double jetDateFromParts(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
+double jetDateFromParts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 // Shortest text that reads back as the same double.
 std::string formatDouble(double d);

@@ -78,7 +78,7 @@ void Workspace::beginTrans()
 {
     checkOpen();
     if (level_ >= 5)
-        throw DaoError(3003, "Could not start transaction; too many transactions already nested.");
+        throw jet::tooManyTransactions();
     for (const auto& d : openDatabases())
         d->storage()->beginTrans();
     ++level_;
@@ -88,7 +88,7 @@ void Workspace::commitTrans(int)
 {
     checkOpen();
     if (level_ == 0)
-        throw DaoError(3034, "You tried to commit or rollback a transaction without first beginning a transaction.");
+        throw jet::noTransaction();
     for (const auto& d : openDatabases())
         d->storage()->commitTrans();
     --level_;
@@ -98,7 +98,7 @@ void Workspace::rollback()
 {
     checkOpen();
     if (level_ == 0)
-        throw DaoError(3034, "You tried to commit or rollback a transaction without first beginning a transaction.");
+        throw jet::noTransaction();
     for (const auto& d : openDatabases())
         d->storage()->rollback();
     --level_;

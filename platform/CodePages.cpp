@@ -25,20 +25,20 @@ constexpr std::array<char16_t, 128> kCp850 = {
     0x00AF, 0x00B4, 0x00AD, 0x00B1, 0x2017, 0x00BE, 0x00B6, 0x00A7, 0x00F7, 0x00B8, 0x00B0,
     0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0};
 
-char16_t cp1252ToUnicode(unsigned char b)
+} // namespace
+
+char32_t cp1252ToUnicode(unsigned char b)
 {
     if (b < 0x80 || b >= 0xA0)
         return b;
     const char16_t u = kCp1252_80_9F[b - 0x80];
-    return u ? u : char16_t(b); // unassigned bytes pass through as C1 controls
+    return u ? char32_t(u) : char32_t(b); // unassigned bytes pass through as C1 controls
 }
 
-char16_t cp850ToUnicode(unsigned char b) { return b < 0x80 ? char16_t(b) : kCp850[b - 0x80]; }
-
-int unicodeToCp1252(char16_t u)
+int unicodeToCp1252(char32_t u)
 {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
+        return int(u);
     for (int i = 0; i < 32; ++i)
         if (kCp1252_80_9F[i] == u && u != 0)
             return 0x80 + i;
@@ -47,24 +47,24 @@ int unicodeToCp1252(char16_t u)
     return -1;
 }
 
-int unicodeToCp850(char16_t u)
+char32_t cp850ToUnicode(unsigned char b) { return b < 0x80 ? char32_t(b) : char32_t(kCp850[b - 0x80]); }
+
+int unicodeToCp850(char32_t u)
 {
     if (u < 0x80)
-        return u;
+        return int(u);
     for (int i = 0; i < 128; ++i)
         if (kCp850[i] == u)
             return 0x80 + i;
     return -1;
 }
 
-} // namespace
-
 QString fromCp1252(const QByteArray& bytes)
 {
     QString out;
     out.reserve(bytes.size());
     for (char c : bytes)
-        out.append(QChar(cp1252ToUnicode(static_cast<unsigned char>(c))));
+        out.append(QChar(char16_t(cp1252ToUnicode(static_cast<unsigned char>(c)))));
     return out;
 }
 
@@ -84,7 +84,7 @@ QString fromCp850(const QByteArray& bytes)
     QString out;
     out.reserve(bytes.size());
     for (char c : bytes)
-        out.append(QChar(cp850ToUnicode(static_cast<unsigned char>(c))));
+        out.append(QChar(char16_t(cp850ToUnicode(static_cast<unsigned char>(c)))));
     return out;
 }
 
@@ -105,43 +105,119 @@ QByteArray ansiToOem(const QByteArray& ansi) { return toCp850(fromCp1252(ansi));
 
 bool isValidUtf8(const QByteArray& bytes)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char c = *p++;
-        if (c < 0x80)
-            continue;
-        int extra;
-        char32_t cp;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < extra)
-            return false;
-        for (int i = 0; i < extra; ++i, ++p) {
-            if ((*p & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (*p & 0x3F);
-        }
-        static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-    }
-    return true;
+    return isValidUtf8(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 QString fromUtf8OrCp1252(const QByteArray& bytes)
 {
     return isValidUtf8(bytes) ? QString::fromUtf8(bytes) : fromCp1252(bytes);
+}
+
+size_t decodeUtf8(std::string_view s, size_t i, char32_t& cp)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    size_t len;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2; cp = b0 & 0x1F; min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3; cp = b0 & 0x0F; min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4; cp = b0 & 0x07; min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size())
+        return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    for (size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        const size_t n = decodeUtf8(bytes, i, cp);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char c : bytes)
+        appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string utf8OrCp1252ToUtf8(std::string_view bytes)
+{
+    return isValidUtf8(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
+}
+
+std::u32string utf8ToU32(std::string_view text)
+{
+    std::u32string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        char32_t cp;
+        const size_t n = decodeUtf8(text, i, cp);
+        if (n == 0) {
+            out += U'\uFFFD';
+            ++i;
+        } else {
+            out += cp;
+            i += n;
+        }
+    }
+    return out;
+}
+
+std::string u32ToUtf8(std::u32string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text)
+        appendUtf8(out, c);
+    return out;
 }
 
 } // namespace platform

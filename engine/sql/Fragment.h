@@ -1,6 +1,10 @@
 #pragma once
-// A translated piece of expression: its SQLite text and what kind of value it is,
-// which decides where a COLLATE or a -1/0 conversion is needed.
+// A translated piece of expression: its SQLite text, what kind of value it is
+// (which decides where a COLLATE or a -1/0 conversion is needed) and its Jet type.
+#include "Quote.h"
+#include "Statement.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,8 +25,30 @@ struct Fragment {
     Shape shape = Shape::Other;
     std::string text; // Text: the literal's value; Column: the column name
     std::string qualifier; // Column: the table name written before it, if any
+    std::string table;     // Column: the alias of the table it was found in, where known
     double number = 0; // Number: the literal's value
+    int jetType = 0;   // a JetType by Jet's rules for expressions; kUnknownType, kNullType
 };
+
+inline Fragment fragment(std::string sql, Shape shape = Shape::Other)
+{
+    Fragment f;
+    f.sql = std::move(sql);
+    f.shape = shape;
+    return f;
+}
+
+inline constexpr int kUnknownType = 0; // the values decide
+inline constexpr int kNullType = -1;   // the Null literal: takes the type of what it stands beside
+
+inline bool hasType(const Fragment& f, JetType t) { return f.jetType == static_cast<int>(t); }
+
+inline std::optional<JetType> typeOf(const Fragment& f)
+{
+    if (f.jetType <= 0)
+        return std::nullopt;
+    return static_cast<JetType>(f.jetType);
+}
 
 inline constexpr const char* kCollate = " COLLATE JETTEXT";
 
@@ -47,8 +73,5 @@ inline bool isNumber(const Fragment& f)
 {
     return f.shape == Shape::Number || f.shape == Shape::Numeric || f.shape == Shape::Bool || f.shape == Shape::Null;
 }
-
-std::string quoteIdentifier(std::string_view name);
-std::string quoteString(std::string_view text);
 
 } // namespace dao::sql

@@ -1,5 +1,7 @@
 #include "FunctionSupport.h"
 
+#include "engine/JetErrors.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -9,15 +11,8 @@ namespace dao::sql {
 
 void resultError(sqlite3_context* ctx, VbaError e)
 {
-    const char* text = "Invalid procedure call or argument";
-    switch (e) {
-    case VbaError::InvalidCall: break;
-    case VbaError::Overflow: text = "Overflow"; break;
-    case VbaError::DivisionByZero: text = "Division by zero"; break;
-    case VbaError::TypeMismatch: text = "Type mismatch"; break;
-    case VbaError::InvalidNull: text = "Invalid use of Null"; break;
-    }
-    const std::string msg = std::string(text) + " (error " + std::to_string(static_cast<int>(e)) + ")";
+    const long number = static_cast<long>(e);
+    const std::string msg = jet::text(number) + " (error " + std::to_string(number) + ")";
     sqlite3_result_error(ctx, msg.c_str(), -1);
 }
 

@@ -1,6 +1,6 @@
 #include "JetCollation.h"
 
-#include "Cp1252.h"
+#include "platform/CodePages.h"
 
 #include <sqlite3.h>
 #include <unicode/ucol.h>
@@ -110,8 +110,8 @@ int compareJetChar(char32_t a, char32_t b)
         return rank[a] < rank[b] ? -1 : (rank[a] == rank[b] ? 0 : 1);
     }
     std::string x, y;
-    appendUtf8(x, a);
-    appendUtf8(y, b);
+    platform::appendUtf8(x, a);
+    platform::appendUtf8(y, b);
     return compareJetText(x, y);
 }
 

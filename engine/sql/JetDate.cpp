@@ -1,5 +1,7 @@
 #include "JetDate.h"
 
+#include "Lexer.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -13,25 +15,15 @@ namespace {
 
 constexpr long long kEpochDays = -25569; // 1899-12-30 relative to 1970-01-01
 
-bool iequals(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 int monthFromName(std::string_view w)
 {
     static constexpr std::string_view names[] = {"january", "february", "march", "april", "may", "june", "july",
                                                  "august", "september", "october", "november", "december"};
     for (int m = 0; m < 12; ++m) {
-        if (iequals(w, names[m]) || (w.size() == 3 && iequals(w, names[m].substr(0, 3))))
+        if (sameWord(w, names[m]) || (w.size() == 3 && sameWord(w, names[m].substr(0, 3))))
             return m + 1;
     }
-    if (iequals(w, "sept"))
+    if (sameWord(w, "sept"))
         return 9;
     return 0;
 }
@@ -112,8 +104,8 @@ std::optional<double> parseDate(std::string_view text, bool dotDayFirst)
             d.minute = static_cast<int>(t[1]);
             d.second = t.size() > 2 ? static_cast<int>(t[2]) : 0;
             haveTime = true;
-            if (k + 1 < pieces.size() && (iequals(pieces[k + 1].word, "AM") || iequals(pieces[k + 1].word, "PM"))) {
-                const bool pm = iequals(pieces[k + 1].word, "PM");
+            if (k + 1 < pieces.size() && (sameWord(pieces[k + 1].word, "AM") || sameWord(pieces[k + 1].word, "PM"))) {
+                const bool pm = sameWord(pieces[k + 1].word, "PM");
                 if (d.hour < 1 || d.hour > 12)
                     return std::nullopt;
                 d.hour = d.hour % 12 + (pm ? 12 : 0);
@@ -122,10 +114,10 @@ std::optional<double> parseDate(std::string_view text, bool dotDayFirst)
             continue;
         }
         if (!haveTime && pieces[k].number && k + 1 < pieces.size()
-            && (iequals(pieces[k + 1].word, "AM") || iequals(pieces[k + 1].word, "PM"))) {
+            && (sameWord(pieces[k + 1].word, "AM") || sameWord(pieces[k + 1].word, "PM"))) {
             if (pieces[k].value < 1 || pieces[k].value > 12)
                 return std::nullopt;
-            d.hour = static_cast<int>(pieces[k].value % 12) + (iequals(pieces[k + 1].word, "PM") ? 12 : 0);
+            d.hour = static_cast<int>(pieces[k].value % 12) + (sameWord(pieces[k + 1].word, "PM") ? 12 : 0);
             haveTime = true;
             ++k;
             continue;

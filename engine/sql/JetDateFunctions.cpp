@@ -76,6 +76,16 @@ void fnCdate(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultDate(ctx, *d);
 }
 
+// A value stored into a Date column: text that reads as a date becomes that date,
+// anything else stays as it is (for the column's rules to take or refuse).
+void fnTodate(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
+        if (const auto d = parseDateText(textOf(argv[0])))
+            return sqlite3_result_double(ctx, *d);
+    sqlite3_result_value(ctx, argv[0]);
+}
+
 void fnDatevalue(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0]))
@@ -592,7 +602,8 @@ struct Entry {
 
 const Entry kDates[] = {
     {"jet_now", 0, fnNow, false}, {"jet_date", 0, fnDate, false}, {"jet_time", 0, fnTime, false},
-    {"jet_cdate", 1, fnCdate, true}, {"jet_datevalue", 1, fnDatevalue, true}, {"jet_timevalue", 1, fnTimevalue, true},
+    {"jet_cdate", 1, fnCdate, true}, {"jet_todate", 1, fnTodate, true}, {"jet_datevalue", 1, fnDatevalue, true},
+    {"jet_timevalue", 1, fnTimevalue, true},
     {"jet_year", 1, partFunction<&DateParts::year>, true}, {"jet_month", 1, partFunction<&DateParts::month>, true},
     {"jet_day", 1, partFunction<&DateParts::day>, true}, {"jet_hour", 1, partFunction<&DateParts::hour>, true},
     {"jet_minute", 1, partFunction<&DateParts::minute>, true},

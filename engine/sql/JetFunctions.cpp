@@ -1,7 +1,8 @@
 // Text, conversion and number functions, and the operators SQLite lacks.
 #include "JetFunctions.h"
 
-#include "Cp1252.h"
+#include "engine/JetErrors.h"
+#include "platform/CodePages.h"
 #include "FunctionSupport.h"
 #include "JetCollation.h"
 #include "JetDate.h"
@@ -26,7 +27,7 @@ using Fn = void (*)(sqlite3_context*, int, sqlite3_value**);
 
 std::u32string u32Of(sqlite3_value* v)
 {
-    return utf8ToU32(vbaText(v));
+    return platform::utf8ToU32(vbaText(v));
 }
 
 // A whole-number argument (rounded half to even); nullopt after setting an error.
@@ -56,7 +57,7 @@ void caseMap(sqlite3_context* ctx, sqlite3_value* v, bool upper)
     std::u32string s = u32Of(v);
     for (auto& c : s)
         c = static_cast<char32_t>(upper ? u_toupper(static_cast<UChar32>(c)) : u_tolower(static_cast<UChar32>(c)));
-    resultText(ctx, u32ToUtf8(s));
+    resultText(ctx, platform::u32ToUtf8(s));
 }
 
 void fnLcase(sqlite3_context* ctx, int, sqlite3_value** argv) { caseMap(ctx, argv[0], false); }
@@ -77,7 +78,8 @@ void fnLeft(sqlite3_context* ctx, int, sqlite3_value** argv)
     if (*n < 0)
         return resultError(ctx, VbaError::InvalidCall);
     const std::u32string s = u32Of(argv[0]);
-    resultText(ctx, u32ToUtf8(s.substr(0, static_cast<size_t>(std::min<long long>(*n, static_cast<long long>(s.size()))))));
+    const auto count = std::min<long long>(*n, static_cast<long long>(s.size()));
+    resultText(ctx, platform::u32ToUtf8(s.substr(0, static_cast<size_t>(count))));
 }
 
 void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -90,7 +92,7 @@ void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv)
         return resultError(ctx, VbaError::InvalidCall);
     const std::u32string s = u32Of(argv[0]);
     const size_t k = static_cast<size_t>(std::min<long long>(*n, static_cast<long long>(s.size())));
-    resultText(ctx, u32ToUtf8(s.substr(s.size() - k)));
+    resultText(ctx, platform::u32ToUtf8(s.substr(s.size() - k)));
 }
 
 void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -115,7 +117,7 @@ void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     const size_t from = static_cast<size_t>(*start - 1);
     const size_t count = len ? static_cast<size_t>(std::min<long long>(*len, static_cast<long long>(s.size() - from)))
                              : s.size() - from;
-    resultText(ctx, u32ToUtf8(s.substr(from, count)));
+    resultText(ctx, platform::u32ToUtf8(s.substr(from, count)));
 }
 
 void trimImpl(sqlite3_context* ctx, sqlite3_value* v, bool left, bool right)
@@ -206,9 +208,9 @@ void fnString(sqlite3_context* ctx, int, sqlite3_value** argv)
         const auto code = longArg(ctx, argv[1]);
         if (!code)
             return;
-        c = cp1252ToUnicode(static_cast<unsigned char>(*code & 0xFF));
+        c = platform::cp1252ToUnicode(static_cast<unsigned char>(*code & 0xFF));
     }
-    resultText(ctx, u32ToUtf8(std::u32string(static_cast<size_t>(*n), c)));
+    resultText(ctx, platform::u32ToUtf8(std::u32string(static_cast<size_t>(*n), c)));
 }
 
 void ascImpl(sqlite3_context* ctx, sqlite3_value* v, bool wide)
@@ -218,7 +220,7 @@ void ascImpl(sqlite3_context* ctx, sqlite3_value* v, bool wide)
     const std::u32string s = u32Of(v);
     if (s.empty())
         return resultError(ctx, VbaError::InvalidCall);
-    const int code = wide ? -1 : unicodeToCp1252(s[0]);
+    const int code = wide ? -1 : platform::unicodeToCp1252(s[0]);
     sqlite3_result_int64(ctx, code >= 0 ? code : (wide ? static_cast<long long>(s[0]) : 63));
 }
 
@@ -233,7 +235,8 @@ void chrImpl(sqlite3_context* ctx, sqlite3_value* v, bool wide)
     if (*n < 0 || *n > (wide ? 0xFFFF : 255))
         return resultError(ctx, VbaError::InvalidCall);
     std::string out;
-    appendUtf8(out, wide ? static_cast<char32_t>(*n) : cp1252ToUnicode(static_cast<unsigned char>(*n)));
+    const char32_t c = wide ? static_cast<char32_t>(*n) : platform::cp1252ToUnicode(static_cast<unsigned char>(*n));
+    platform::appendUtf8(out, c);
     resultText(ctx, out);
 }
 
@@ -641,7 +644,7 @@ std::optional<DaoError> functionError(std::string_view message)
     const long n = std::strtol(number.c_str(), &end, 10);
     if (number.empty() || *end != '\0')
         return std::nullopt;
-    return DaoError(n, std::string(message.substr(0, at)) + ".");
+    return jet::error(n);
 }
 
 } // namespace dao::sql

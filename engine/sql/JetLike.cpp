@@ -1,6 +1,6 @@
 #include "JetLike.h"
 
-#include "Cp1252.h"
+#include "platform/CodePages.h"
 #include "JetCollation.h"
 
 #include <sqlite3.h>
@@ -9,7 +9,7 @@ namespace dao::sql {
 
 LikePattern::LikePattern(std::string_view pattern)
 {
-    const std::u32string p = utf8ToU32(pattern);
+    const std::u32string p = platform::utf8ToU32(pattern);
     for (size_t i = 0; i < p.size(); ++i) {
         const char32_t c = p[i];
         if (c == U'*') {
@@ -99,7 +99,7 @@ bool LikePattern::matches(std::string_view utf8) const
             continue;
         }
         char32_t c;
-        const size_t len = decodeUtf8(utf8, i, c);
+        const size_t len = platform::decodeUtf8(utf8, i, c);
         text[n++] = len == 0 ? U'\uFFFD' : foldCase(c);
         i += len == 0 ? 1 : len;
     }

@@ -194,4 +194,33 @@ std::vector<Token> tokenize(std::string_view s)
     }
 }
 
+bool sameWord(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string joinList(const std::vector<std::string>& parts, const char* separator)
+{
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out += separator;
+        out += parts[i];
+    }
+    return out;
+}
+
+std::string upperWord(std::string_view word)
+{
+    std::string u(word);
+    for (auto& c : u)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return u;
+}
+
 } // namespace dao::sql

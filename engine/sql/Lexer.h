@@ -32,4 +32,10 @@ struct Token {
 
 std::vector<Token> tokenize(std::string_view sql);
 
+// Words and names compare as SQLite compares names: ASCII letters without regard to case.
+bool sameWord(std::string_view a, std::string_view b);
+std::string upperWord(std::string_view word);
+// Parts of a list in SQL, "a, b, c".
+std::string joinList(const std::vector<std::string>& parts, const char* separator = ", ");
+
 } // namespace dao::sql

@@ -1,7 +1,6 @@
 #include "Parser.h"
 
-#include "DaoErrorTexts.h"
-#include "engine/DaoError.h"
+#include "engine/JetErrors.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,14 +8,6 @@
 namespace dao::sql {
 
 namespace {
-
-std::string upper(std::string_view s)
-{
-    std::string u(s);
-    for (auto& c : u)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return u;
-}
 
 // Words that cannot stand bare for a column or table name.
 bool isReserved(std::string_view word)
@@ -26,7 +17,7 @@ bool isReserved(std::string_view word)
         "DROP", "EQV", "EXISTS", "FROM", "GROUP", "HAVING", "IMP", "IN", "INNER", "INSERT", "INTO", "IS", "JOIN",
         "LEFT", "LIKE", "MOD", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "PARAMETERS", "PERCENT", "RIGHT",
         "SELECT", "SET", "SOME", "TOP", "UNION", "UPDATE", "VALUES", "WHERE", "XOR"};
-    const std::string u = upper(word);
+    const std::string u = upperWord(word);
     return std::find(std::begin(words), std::end(words), u) != std::end(words);
 }
 
@@ -37,7 +28,7 @@ bool isKeyword(std::string_view word)
     static constexpr std::string_view more[] = {"WITH", "PRIMARY", "UNIQUE", "CONSTRAINT", "REFERENCES"};
     if (isReserved(word))
         return true;
-    const std::string u = upper(word);
+    const std::string u = upperWord(word);
     return std::find(std::begin(more), std::end(more), u) != std::end(more);
 }
 
@@ -47,33 +38,11 @@ bool isClauseWord(std::string_view word)
 {
     static constexpr std::string_view words[] = {"FROM", "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "INTO",
                                                  "INNER", "LEFT", "RIGHT", "JOIN", "SET", "VALUES"};
-    const std::string u = upper(word);
+    const std::string u = upperWord(word);
     return std::find(std::begin(words), std::end(words), u) != std::end(words);
 }
 
 } // namespace
-
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    return out + "\"";
-}
-
-std::string quoteString(std::string_view text)
-{
-    std::string out = "'";
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out + "'";
-}
 
 Parser::Parser(std::string text, const TableResolver& resolve)
     : src_(std::move(text)), toks_(tokenize(src_)), resolve_(resolve)
@@ -160,26 +129,26 @@ void Parser::expectEnd()
 {
     acceptOp(";");
     if (peek().kind != Tok::End)
-        fail(3142, errorText(3142));
+        fail(3142);
 }
 
 void Parser::fail() const
 {
     if (peek().kind == Tok::BadName)
         badToken(peek());
-    fail(clauseError_, errorText(clauseError_));
+    fail(clauseError_);
 }
 
-void Parser::fail(long number, const std::string& text) const
+void Parser::fail(long number) const
 {
-    throw DaoError(number, text);
+    throw jet::error(number);
 }
 
 void Parser::exprFail(const std::string& what) const
 {
     if (exprDepth_ == 0)
         fail();
-    throw DaoError(3075, what + " in query expression '" + exprText() + "'.");
+    throw jet::error(3075, {what, exprText()});
 }
 
 void Parser::badToken(const Token& t) const
@@ -188,7 +157,7 @@ void Parser::badToken(const Token& t) const
     case Tok::BadName:
         if (exprDepth_ > 0)
             exprFail("Missing ), ], or Item");
-        fail(3126, "Invalid bracketing of name '" + t.text + "'.");
+        throw jet::error(3126, {t.text});
     case Tok::BadString:
         exprFail("Syntax error in string");
     case Tok::BadDate:
@@ -200,33 +169,43 @@ void Parser::badToken(const Token& t) const
     }
 }
 
-std::string Parser::exprText() const
+size_t Parser::walk(size_t from, const std::function<bool(size_t, int)>& stop) const
 {
-    const size_t start = std::min(exprStart_, toks_.size() - 1);
     int depth = 0;
-    size_t last = start;
-    bool any = false;
-    for (size_t i = start; i < toks_.size(); ++i) {
+    size_t i = from;
+    for (; i < toks_.size(); ++i) {
         const Token& t = toks_[i];
         if (t.kind == Tok::End)
             break;
-        if (t.kind == Tok::Op) {
-            if (t.text == "(") {
-                ++depth;
-            } else if (t.text == ")") {
-                if (depth == 0)
-                    break;
-                --depth;
-            } else if (depth == 0 && (t.text == ";" || (exprListItem_ && t.text == ","))) {
+        if (t.kind == Tok::Op && t.text == ")") {
+            if (depth == 0)
                 break;
-            }
-        } else if (t.kind == Tok::Word && depth == 0 && i > start && isClauseWord(t.text)
-                   && !(i + 1 < toks_.size() && toks_[i + 1].kind == Tok::Op && toks_[i + 1].text == "(")) {
-            break;
+            --depth;
         }
+        if (stop(i, depth))
+            break;
+        if (t.kind == Tok::Op && t.text == "(")
+            ++depth;
+    }
+    return i;
+}
+
+std::string Parser::exprText() const
+{
+    const size_t start = std::min(exprStart_, toks_.size() - 1);
+    size_t last = start;
+    bool any = false;
+    walk(start, [&](size_t i, int depth) {
+        const Token& t = toks_[i];
+        if (depth == 0 && t.kind == Tok::Op && (t.text == ";" || (exprListItem_ && t.text == ",")))
+            return true;
+        if (depth == 0 && t.kind == Tok::Word && i > start && isClauseWord(t.text)
+            && !(i + 1 < toks_.size() && toks_[i + 1].kind == Tok::Op && toks_[i + 1].text == "("))
+            return true;
         last = i;
         any = true;
-    }
+        return false;
+    });
     if (!any)
         return std::string();
     std::string text = src_.substr(toks_[start].begin, toks_[last].end - toks_[start].begin);
@@ -238,12 +217,27 @@ std::string Parser::exprText() const
 Parser::Nesting::Nesting(Parser& p) : parser(p)
 {
     if (++parser.nesting_ > 200)
-        throw DaoError(3360, "Query is too complex.");
+        throw jet::queryTooComplex();
 }
 
-std::string Parser::resolve(const TableRef& ref)
+size_t Parser::findFrom() const
 {
-    return resolve_(ref);
+    size_t from = 0;
+    walk(pos_, [&](size_t i, int depth) {
+        const Token& t = toks_[i];
+        if (depth != 0)
+            return false;
+        if (t.kind == Tok::Op)
+            return t.text == ";";
+        if (t.kind != Tok::Word)
+            return false;
+        const std::string word = upperWord(t.text);
+        if (word == "FROM")
+            from = i;
+        return word == "FROM" || word == "WHERE" || word == "GROUP" || word == "HAVING" || word == "ORDER"
+            || word == "UNION";
+    });
+    return from;
 }
 
 Statement Parser::parse()
@@ -256,7 +250,9 @@ Statement Parser::parse()
     if (isWord("SELECT")) {
         clauseError_ = 3141;
         st.kind = StatementKind::Select;
-        st.sql = parseQuery(&st);
+        st.query = parseQuery(&st);
+        st.sql = renderQuery(st.query);
+        st.columns = resultColumns(st.query);
     } else if (isWord("INSERT")) {
         parseInsert(st);
     } else if (isWord("UPDATE")) {
@@ -268,15 +264,80 @@ Statement Parser::parse()
     } else if (isWord("DROP")) {
         parseDrop(st);
     } else if (isWord("TRANSFORM") || isWord("ALTER") || isWord("PROCEDURE")) {
-        fail(3251, errorText(3251));
+        fail(3251);
     } else {
         if (peek().kind == Tok::BadName)
             badToken(peek());
-        fail(3129, errorText(3129));
+        fail(3129);
     }
     expectEnd();
     st.parameters = params_;
     return st;
+}
+
+Statement Parser::refine(const Statement& base, const std::string& sortText)
+{
+    const SelectCore* only = base.query.cores.size() == 1 ? &base.query.cores.front() : nullptr;
+    const bool spliceable = base.kind == StatementKind::Select && only && !only->distinct && !only->top
+        && only->groupBy.empty() && only->having.empty() && only->distinctRowKeys.empty() && !only->aggregate;
+    auto attempt = [&](bool splice) {
+        pos_ = 0;
+        params_ = base.parameters;
+        usedResultName_ = false;
+        SelectCore core;
+        if (splice) {
+            core = *only;
+        } else {
+            SourceTable source;
+            source.alias = "qs_source";
+            source.derived = true;
+            if (!base.columns.empty()) { // else a '*' over unknown columns: any name may be one
+                source.table.columns.emplace();
+                for (const ResultColumn& r : base.columns)
+                    source.table.columns->push_back({r.name, r.type.value_or(JetType::Text)});
+            }
+            core.items = "*";
+            core.from = "(" + base.sql + ") AS " + quoteIdentifier(source.alias);
+            for (const ResultColumn& r : base.columns)
+                core.columns.push_back({r.name, r.type, source.alias, r.name});
+            core.tables.push_back(std::move(source));
+        }
+        const ScopeGuard scope(*this, Scope{&core.tables, &core.columns, &core});
+        if (peek().kind != Tok::End) {
+            clauseError_ = 3141; // the filter stands in a SELECT
+            const std::string filter = condition();
+            if (peek().kind != Tok::End)
+                exprFail("Syntax error (missing operator)");
+            core.where = core.where.empty() ? filter : core.where + " AND " + filter;
+        }
+        Parser sort(sortText, resolve_);
+        if (sort.peek().kind != Tok::End) {
+            sort.params_ = params_;
+            sort.scopes_ = scopes_;
+            core.order.clear();
+            core.orderBare.clear();
+            sort.clauseError_ = 3138;
+            sort.parseOrderTerms(core);
+            if (sort.peek().kind != Tok::End)
+                sort.fail(3138);
+            params_ = sort.params_; // ORDER BY takes a result's names before its tables
+        }
+        Statement st;
+        st.kind = StatementKind::Select;
+        st.query.cores.push_back(std::move(core));
+        st.sql = renderQuery(st.query);
+        st.columns = resultColumns(st.query);
+        st.parameters = params_;
+        return st;
+    };
+    if (spliceable) {
+        // A filter naming a result column (an alias) where a table has a column of that
+        // name would mean the table's inside WHERE: then the query is wrapped.
+        Statement spliced = attempt(true);
+        if (!usedResultName_)
+            return spliced;
+    }
+    return attempt(false);
 }
 
 } // namespace dao::sql

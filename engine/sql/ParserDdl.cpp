@@ -1,22 +1,12 @@
 // CREATE TABLE, CREATE INDEX, DROP TABLE, DROP INDEX into structured form.
 #include "Parser.h"
 
-#include "DaoErrorTexts.h"
-
 #include <cctype>
 #include <cstdlib>
 
 namespace dao::sql {
 
 namespace {
-
-std::string upper(std::string_view s)
-{
-    std::string u(s);
-    for (auto& c : u)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return u;
-}
 
 bool oneOf(const std::string& word, std::initializer_list<std::string_view> names)
 {
@@ -32,7 +22,7 @@ JetType Parser::parseType(ColumnDef* col)
 {
     if (peek().kind != Tok::Word)
         fail();
-    const std::string w = upper(take().text);
+    const std::string w = upperWord(take().text);
     auto number = [&]() -> long long {
         bool negative = acceptOp("-");
         if (peek().kind != Tok::Number || peek().text.find_first_of(".eE") != std::string::npos)
@@ -116,7 +106,7 @@ JetType Parser::parseType(ColumnDef* col)
     } else if (!col && w == "VALUE") {
         type = JetType::Text;
     } else if (col) {
-        fail(3259, errorText(3259));
+        fail(3259);
     } else {
         fail();
     }
@@ -139,7 +129,7 @@ void Parser::parseCreate(Statement& st)
     } else if (acceptWord("INDEX")) {
         parseCreateIndex(st, false);
     } else {
-        fail(3290, errorText(3290));
+        fail(3290);
     }
 }
 
@@ -174,7 +164,7 @@ void Parser::parseCreateTable(Statement& st)
                 continue;
             }
             expectWord("NO");
-            if (!(peek().kind == Tok::Word && upper(peek().text) == "ACTION"))
+            if (!(peek().kind == Tok::Word && upperWord(peek().text) == "ACTION"))
                 fail();
             take();
         }
@@ -213,7 +203,9 @@ void Parser::parseCreateTable(Statement& st)
                 col.notNull = true;
             } else if (acceptWord("NULL")) {
             } else if (acceptWord("DEFAULT")) {
+                inDefinition_ = true; // a name in a default is no parameter
                 col.defaultSql = value(false);
+                inDefinition_ = false;
                 clauseError_ = 3290;
             } else if (isWord("WITH") && (isWord("COMPRESSION", 1) || isWord("COMP", 1))) {
                 take();
@@ -245,7 +237,7 @@ void Parser::parseCreateTable(Statement& st)
                 break;
             }
         }
-        st.columns.push_back(std::move(col));
+        st.columnDefs.push_back(std::move(col));
     } while (acceptOp(","));
     expectOp(")");
 }

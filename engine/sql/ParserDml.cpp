@@ -1,25 +1,9 @@
 // PARAMETERS, INSERT, UPDATE and DELETE.
 #include "Parser.h"
 
-#include "DaoErrorTexts.h"
-
 #include <cctype>
 
 namespace dao::sql {
-
-namespace {
-
-bool iequal(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-} // namespace
 
 void Parser::parseParameters(Statement&)
 {
@@ -28,6 +12,7 @@ void Parser::parseParameters(Statement&)
         Parameter p;
         p.name = takeName();
         p.type = parseType(nullptr);
+        p.declared = true;
         params_.push_back(std::move(p));
     } while (acceptOp(","));
     expectOp(";");
@@ -55,10 +40,24 @@ void Parser::parseInsert(Statement& st)
     expectWord("INTO");
     TableRef ref = parseTableName();
     parseExternal(ref);
-    std::string sql = "INSERT INTO " + resolve(ref);
+    st.target = ref;
+    const ResolvedTable target = resolveTable(ref);
+    std::string sql = "INSERT INTO " + target.sql;
+    st.conflictAt = 6;
     std::vector<std::string> columns;
     if (isOp("("))
         columns = parseNameList();
+    // The type each value goes into, where the table's columns are known.
+    auto typeAt = [&](size_t i) -> std::optional<JetType> {
+        if (!target.columns)
+            return std::nullopt;
+        if (columns.empty())
+            return i < target.columns->size() ? (*target.columns)[i].type : std::nullopt;
+        for (const TableColumn& c : *target.columns)
+            if (i < columns.size() && sameWord(c.name, columns[i]))
+                return c.type;
+        return std::nullopt;
+    };
     if (!columns.empty()) {
         sql += " (";
         for (size_t i = 0; i < columns.size(); ++i)
@@ -68,19 +67,22 @@ void Parser::parseInsert(Statement& st)
     if (acceptWord("VALUES")) {
         expectOp("(");
         std::vector<std::string> values;
-        do
-            values.push_back(value(true));
-        while (acceptOp(","));
+        do {
+            Fragment v = topExpr(true);
+            if (const auto type = typeAt(values.size()))
+                v = toColumnType(*type, v);
+            values.push_back(asValue(v));
+        } while (acceptOp(","));
         clauseError_ = 3134;
         expectOp(")");
         if (!columns.empty() && values.size() != columns.size())
-            fail(3346, errorText(3346));
+            fail(3346);
         sql += " VALUES (";
         for (size_t i = 0; i < values.size(); ++i)
             sql += (i > 0 ? ", " : "") + values[i];
         sql += ")";
     } else if (isWord("SELECT")) {
-        sql += " " + parseQuery(nullptr);
+        sql += " " + renderQuery(parseQuery(nullptr));
     } else {
         fail();
     }
@@ -105,6 +107,9 @@ void Parser::parseUpdate(Statement& st)
     take();
     clauseError_ = 3144;
     st.kind = StatementKind::Update;
+    st.conflictAt = 6;
+    std::vector<SourceTable> sources;
+    const ScopeGuard scope(*this, Scope{&sources, nullptr});
     auto items = parseFrom();
     clauseError_ = 3144;
     expectWord("SET");
@@ -122,7 +127,16 @@ void Parser::parseUpdate(Statement& st)
         }
         expectOp("=");
         a.firstQualifier = qualifiers_.size();
-        a.value = value(true);
+        Fragment v = topExpr(true);
+        for (const SourceTable& t : sources)
+            if ((a.table.empty() || sameWord(t.alias, a.table)) && t.table.columns)
+                for (const TableColumn& c : *t.table.columns)
+                    if (sameWord(c.name, a.column)) {
+                        if (c.type)
+                            v = toColumnType(*c.type, v);
+                        break;
+                    }
+        a.value = asValue(v);
         clauseError_ = 3144;
         sets.push_back(std::move(a));
     } while (acceptOp(","));
@@ -140,7 +154,7 @@ void Parser::parseUpdate(Statement& st)
     if (!sets.front().table.empty()) {
         target = nullptr;
         for (FromNode* t : tables)
-            if (iequal(t->alias, sets.front().table))
+            if (sameWord(t->alias, sets.front().table))
                 target = t;
         if (!target)
             fail();
@@ -149,7 +163,7 @@ void Parser::parseUpdate(Statement& st)
         fail();
     std::string setSql;
     for (const auto& a : sets) {
-        if (!a.table.empty() && !iequal(a.table, target->alias))
+        if (!a.table.empty() && !sameWord(a.table, target->alias))
             fail(); // SQLite writes one table per statement
         setSql += (setSql.empty() ? "" : ", ") + quoteIdentifier(a.column) + " = " + a.value;
     }
@@ -174,7 +188,7 @@ void Parser::parseUpdate(Statement& st)
         // Outer joins: pick the target's rows through the whole join; the new values
         // may then only use the target's own fields.
         for (size_t i = sets.front().firstQualifier; i < whereQualifiers; ++i)
-            if (!iequal(qualifiers_[i], target->alias))
+            if (!sameWord(qualifiers_[i], target->alias))
                 fail();
         std::string from;
         for (const auto& item : items)
@@ -191,7 +205,7 @@ void Parser::parseDelete(Statement& st)
     clauseError_ = 3131;
     st.kind = StatementKind::Delete;
     if (isWord("TOP"))
-        fail(3318, errorText(3318));
+        fail(3318);
     acceptWord("DISTINCTROW");
     std::string targetAlias;
     if (!isWord("FROM")) {
@@ -209,6 +223,8 @@ void Parser::parseDelete(Statement& st)
         } while (acceptOp(","));
     }
     expectWord("FROM");
+    std::vector<SourceTable> sources;
+    const ScopeGuard scope(*this, Scope{&sources, nullptr});
     auto items = parseFrom();
     clauseError_ = 3131;
     std::string where;
@@ -223,7 +239,7 @@ void Parser::parseDelete(Statement& st)
     if (!targetAlias.empty()) {
         target = nullptr;
         for (FromNode* t : tables)
-            if (iequal(t->alias, targetAlias))
+            if (sameWord(t->alias, targetAlias))
                 target = t;
         if (!target)
             fail();

@@ -4,6 +4,7 @@
 #include "FunctionMap.h"
 #include "JetCollation.h"
 #include "JetDate.h"
+#include "engine/JetErrors.h"
 
 #include <cctype>
 #include <cmath>
@@ -13,29 +14,70 @@ namespace dao::sql {
 
 namespace {
 
-Fragment make(std::string sql, Shape shape = Shape::Other)
+Fragment typed(Fragment f, JetType type)
 {
-    Fragment f;
-    f.sql = std::move(sql);
-    f.shape = shape;
+    f.jetType = static_cast<int>(type);
     return f;
-}
-
-bool iequal(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 Fragment numberLiteral(double v, std::string sql)
 {
-    Fragment f = make(std::move(sql), Shape::Number);
+    Fragment f = fragment(std::move(sql), Shape::Number);
     f.number = v;
+    // A whole number that fits is a Long, anything else a Double, as SQLite reads them.
+    const bool whole = f.sql.find_first_of(".eE") == std::string::npos;
+    f.jetType = static_cast<int>(whole && std::fabs(v) <= 2147483647.0 ? JetType::Long : JetType::Double);
     return f;
+}
+
+bool isDate(const Fragment& f)
+{
+    return hasType(f, JetType::Date) || hasType(f, JetType::Time) || hasType(f, JetType::TimeStamp);
+}
+
+// A Date and a number give a Date, two Dates apart give a Double (Jet's rules for + and -).
+int sumType(const Fragment& l, const Fragment& r, bool minus)
+{
+    const bool ld = isDate(l), rd = isDate(r);
+    const bool ln = !ld && l.jetType > 0 && l.jetType != static_cast<int>(JetType::Text), rn = !rd && r.jetType > 0
+        && r.jetType != static_cast<int>(JetType::Text);
+    if (ld && rd)
+        return minus ? static_cast<int>(JetType::Double) : kUnknownType;
+    if ((ld && rn) || (rd && ln && !minus))
+        return static_cast<int>(JetType::Date);
+    return kUnknownType;
+}
+
+// The type of a function's result by Jet's rules; kUnknownType where the values decide.
+int functionType(std::string_view name, const std::vector<Fragment>& args)
+{
+    static constexpr std::string_view dates[] = {"CDATE", "CVDATE", "DATESERIAL", "DATEVALUE", "TIMESERIAL",
+                                                 "TIMEVALUE", "DATEADD", "NOW", "DATE", "TIME"};
+    for (auto d : dates)
+        if (name == d)
+            return static_cast<int>(JetType::Date);
+    static constexpr std::pair<std::string_view, JetType> conversions[] = {
+        {"CLNG", JetType::Long}, {"CINT", JetType::Integer}, {"CBYTE", JetType::Byte}, {"CDBL", JetType::Double},
+        {"CSNG", JetType::Single}, {"CCUR", JetType::Currency}, {"CBOOL", JetType::Boolean}, {"CSTR", JetType::Text},
+        {"COUNT", JetType::Long}};
+    for (const auto& [n, t] : conversions)
+        if (name == n)
+            return static_cast<int>(t);
+    if (args.size() == 1 && (name == "MAX" || name == "MIN" || name == "FIRST" || name == "LAST"))
+        return args[0].jetType == kNullType ? kUnknownType : args[0].jetType;
+    if (args.size() == 1 && name == "SUM" && hasType(args[0], JetType::Currency))
+        return static_cast<int>(JetType::Currency);
+    return kUnknownType;
+}
+
+// IIf keeps a type both branches share; a Null branch takes the other's.
+int choiceType(const Fragment& a, const Fragment& b)
+{
+    if (a.jetType == kNullType)
+        return b.jetType;
+    if (b.jetType == kNullType || a.jetType == b.jetType)
+        return a.jetType;
+    return kUnknownType;
 }
 
 // The literal text before the first wildcard of a LIKE pattern.
@@ -90,7 +132,7 @@ Fragment Parser::parseImp()
     Fragment l = parseEqv();
     while (acceptWord("IMP")) {
         Fragment r = parseEqv();
-        l = make("((NOT " + asCondition(l) + ") OR " + asCondition(r) + ")", Shape::Bool);
+        l = fragment("((NOT " + asCondition(l) + ") OR " + asCondition(r) + ")", Shape::Bool);
     }
     return l;
 }
@@ -100,7 +142,7 @@ Fragment Parser::parseEqv()
     Fragment l = parseXor();
     while (acceptWord("EQV")) {
         Fragment r = parseXor();
-        l = make("((" + asCondition(l) + " <> 0) = (" + asCondition(r) + " <> 0))", Shape::Bool);
+        l = fragment("((" + asCondition(l) + " <> 0) = (" + asCondition(r) + " <> 0))", Shape::Bool);
     }
     return l;
 }
@@ -110,7 +152,7 @@ Fragment Parser::parseXor()
     Fragment l = parseOr();
     while (acceptWord("XOR")) {
         Fragment r = parseOr();
-        l = make("((" + asCondition(l) + " <> 0) <> (" + asCondition(r) + " <> 0))", Shape::Bool);
+        l = fragment("((" + asCondition(l) + " <> 0) <> (" + asCondition(r) + " <> 0))", Shape::Bool);
     }
     return l;
 }
@@ -125,7 +167,7 @@ Fragment Parser::parseOr()
     std::string sql = "(" + asCondition(first);
     while (acceptWord("OR"))
         sql += " OR " + asCondition(parseAnd());
-    return make(sql + ")", Shape::Bool);
+    return fragment(sql + ")", Shape::Bool);
 }
 
 Fragment Parser::parseAnd()
@@ -136,7 +178,7 @@ Fragment Parser::parseAnd()
     std::string sql = "(" + asCondition(first);
     while (acceptWord("AND"))
         sql += " AND " + asCondition(parseNot());
-    return make(sql + ")", Shape::Bool);
+    return fragment(sql + ")", Shape::Bool);
 }
 
 Fragment Parser::parseNot()
@@ -144,7 +186,7 @@ Fragment Parser::parseNot()
     const Nesting nest(*this);
     if (acceptWord("NOT")) {
         Fragment f = parseNot();
-        return make("(NOT " + asCondition(f) + ")", Shape::Bool);
+        return fragment("(NOT " + asCondition(f) + ")", Shape::Bool);
     }
     return parseCompare();
 }
@@ -166,16 +208,21 @@ Fragment Parser::parseCompare()
                     std::string left = asValue(l);
                     if (!isColumn(l))
                         left = "(" + left + kCollate + ")";
-                    l = make("(" + left + (all ? " NOT IN " : " IN ") + sub.sql + ")", Shape::Bool);
+                    l = fragment("(" + left + (all ? " NOT IN " : " IN ") + sub.sql + ")", Shape::Bool);
                     continue;
                 }
-                fail(3251, "Operation is not supported for this type of object.");
+                fail(3251);
             }
             Fragment r = parseConcat();
+            // Text compared with a date is read as a date, as Jet converts it.
+            if (isDate(l) && r.shape == Shape::Text)
+                r = dateFromText(r);
+            else if (isDate(r) && l.shape == Shape::Text)
+                l = dateFromText(l);
             std::string sql = "(" + asValue(l) + " " + op + " " + asValue(r);
             if (!isColumn(l) && !isColumn(r) && !isNumber(l) && !isNumber(r))
                 sql += kCollate;
-            l = make(sql + ")", Shape::Bool);
+            l = fragment(sql + ")", Shape::Bool);
             continue;
         }
         const bool negated = isWord("NOT") && (isWord("LIKE", 1) || isWord("BETWEEN", 1) || isWord("IN", 1));
@@ -195,7 +242,7 @@ Fragment Parser::parseCompare()
                         + quoteString(prefix + "\xEF\xBF\xBF") + kCollate + " AND " + sql + ")";
                 }
             }
-            l = make(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
+            l = fragment(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
             continue;
         }
         if (acceptWord("BETWEEN")) {
@@ -203,6 +250,12 @@ Fragment Parser::parseCompare()
             if (!acceptWord("AND"))
                 exprFail("Between operator without And");
             Fragment b = parseConcat();
+            if (isDate(l)) {
+                if (a.shape == Shape::Text)
+                    a = dateFromText(a);
+                if (b.shape == Shape::Text)
+                    b = dateFromText(b);
+            }
             std::string v = asValue(l);
             if (!isColumn(l) && !isNumber(l))
                 v = "(" + v + kCollate + ")";
@@ -222,7 +275,7 @@ Fragment Parser::parseCompare()
             else
                 sql = "((" + v + " BETWEEN " + asValue(a) + " AND " + asValue(b) + ") OR (" + v + " BETWEEN "
                     + asValue(b) + " AND " + asValue(a) + "))";
-            l = make(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
+            l = fragment(negated ? "(NOT " + sql + ")" : sql, Shape::Bool);
             continue;
         }
         if (isWord("IN") && isOp("(", 1)) {
@@ -239,12 +292,15 @@ Fragment Parser::parseCompare()
                 do {
                     if (list.size() > 1)
                         list += ", ";
-                    list += asValue(parseConcat());
+                    Fragment item = parseConcat();
+                    if (isDate(l) && item.shape == Shape::Text)
+                        item = dateFromText(item);
+                    list += asValue(item);
                 } while (acceptOp(","));
                 closeParen();
                 list += ")";
             }
-            l = make("(" + left + (negated ? " NOT IN " : " IN ") + list + ")", Shape::Bool);
+            l = fragment("(" + left + (negated ? " NOT IN " : " IN ") + list + ")", Shape::Bool);
             continue;
         }
         if (negated)
@@ -253,7 +309,7 @@ Fragment Parser::parseCompare()
             const bool isNot = acceptWord("NOT");
             if (!acceptWord("NULL"))
                 exprFail("Syntax error (missing operator)");
-            l = make("(" + asValue(l) + (isNot ? " IS NOT NULL)" : " IS NULL)"), Shape::Bool);
+            l = fragment("(" + asValue(l) + (isNot ? " IS NOT NULL)" : " IS NULL)"), Shape::Bool);
             continue;
         }
         return l;
@@ -268,7 +324,7 @@ Fragment Parser::parseConcat()
     std::string sql = "jet_concat(" + asValue(first);
     while (acceptOp("&"))
         sql += ", " + asValue(parseAdd());
-    return make(sql + ")");
+    return typed(fragment(sql + ")"), JetType::Text);
 }
 
 Fragment Parser::parseAdd()
@@ -279,10 +335,12 @@ Fragment Parser::parseAdd()
         Fragment r = parseMod();
         const bool numeric = l.shape == Shape::Number || r.shape == Shape::Number || l.shape == Shape::Bool
             || r.shape == Shape::Bool;
+        const int type = sumType(l, r, op == "-");
         if (op == "+" && !numeric)
-            l = make("jet_add(" + asValue(l) + ", " + asValue(r) + ")");
+            l = fragment("jet_add(" + asValue(l) + ", " + asValue(r) + ")");
         else
-            l = make("(" + asValue(l) + " " + op + " " + asValue(r) + ")", Shape::Numeric);
+            l = fragment("(" + asValue(l) + " " + op + " " + asValue(r) + ")", Shape::Numeric);
+        l.jetType = type;
     }
     return l;
 }
@@ -292,7 +350,7 @@ Fragment Parser::parseMod()
     Fragment l = parseIntDiv();
     while (acceptWord("MOD")) {
         Fragment r = parseIntDiv();
-        l = make("jet_mod(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+        l = fragment("jet_mod(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -302,7 +360,7 @@ Fragment Parser::parseIntDiv()
     Fragment l = parseMul();
     while (acceptOp("\\")) {
         Fragment r = parseMul();
-        l = make("jet_intdiv(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+        l = fragment("jet_intdiv(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -314,9 +372,9 @@ Fragment Parser::parseMul()
         const std::string op = take().text;
         Fragment r = parseUnary();
         if (op == "*")
-            l = make("(" + asValue(l) + " * " + asValue(r) + ")", Shape::Numeric);
+            l = fragment("(" + asValue(l) + " * " + asValue(r) + ")", Shape::Numeric);
         else // Jet divides in floating point: 7 / 2 = 3.5
-            l = make("(CAST(" + asValue(l) + " AS REAL) / " + asValue(r) + ")", Shape::Numeric);
+            l = fragment("(CAST(" + asValue(l) + " AS REAL) / " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -328,9 +386,11 @@ Fragment Parser::parseUnary()
         Fragment f = parseUnary();
         if (f.shape == Shape::Number) {
             const std::string sql = f.sql[0] == '-' ? f.sql.substr(1) : "-" + f.sql;
-            return numberLiteral(-f.number, sql);
+            Fragment negative = numberLiteral(-f.number, sql);
+            negative.jetType = f.jetType;
+            return negative;
         }
-        return make("(- " + asValue(f) + ")", Shape::Numeric);
+        return fragment("(- " + asValue(f) + ")", Shape::Numeric);
     }
     if (acceptOp("+"))
         return parseUnary();
@@ -343,10 +403,10 @@ Fragment Parser::parsePow()
     while (acceptOp("^")) {
         Fragment r;
         if (acceptOp("-"))
-            r = make("(- " + asValue(parsePrimary()) + ")");
+            r = fragment("(- " + asValue(parsePrimary()) + ")");
         else
             r = parsePrimary();
-        l = make("jet_pow(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
+        l = fragment("jet_pow(" + asValue(l) + ", " + asValue(r) + ")", Shape::Numeric);
     }
     return l;
 }
@@ -355,10 +415,14 @@ Fragment Parser::subquery()
 {
     // The '(' is taken; SELECT follows.
     const long savedError = clauseError_;
-    std::string sql = parseQuery(nullptr);
+    const Query query = parseQuery(nullptr);
     clauseError_ = savedError;
     closeParen();
-    return make("(" + sql + ")");
+    Fragment f = fragment("(" + renderQuery(query) + ")");
+    const std::vector<ResultColumn> columns = resultColumns(query);
+    if (columns.size() == 1 && columns.front().type) // a value of one column
+        f.jetType = static_cast<int>(*columns.front().type);
+    return f;
 }
 
 void Parser::closeParen()
@@ -378,7 +442,7 @@ Fragment Parser::parseDate(const Token& t)
     const auto v = parseDateLiteral(t.text);
     if (!v)
         exprFail("Syntax error in date");
-    return numberLiteral(*v, realLiteral(*v));
+    return typed(numberLiteral(*v, realLiteral(*v)), JetType::Date);
 }
 
 Fragment Parser::parsePrimary()
@@ -391,16 +455,16 @@ Fragment Parser::parsePrimary()
     }
     case Tok::String: {
         Token s = take();
-        Fragment f = make(quoteString(s.text), Shape::Text);
+        Fragment f = fragment(quoteString(s.text), Shape::Text);
         f.text = s.text;
-        return f;
+        return typed(f, JetType::Text);
     }
     case Tok::Date: {
         Token d = take();
         return parseDate(d);
     }
     case Tok::Guid:
-        return make("X'" + take().text + "'");
+        return fragment("X'" + take().text + "'");
     case Tok::Name:
         return parseColumnOrParameter();
     case Tok::Op:
@@ -424,7 +488,7 @@ Fragment Parser::parsePrimary()
                 take();
                 if (!isWord("SELECT"))
                     exprFail("Syntax error (missing operator)");
-                return make("(EXISTS " + subquery().sql + ")", Shape::Bool);
+                return fragment("(EXISTS " + subquery().sql + ")", Shape::Bool);
             }
             const std::string name = take().text;
             take();
@@ -432,7 +496,9 @@ Fragment Parser::parsePrimary()
         }
         if (isWord("NULL")) {
             take();
-            return make("NULL", Shape::Null);
+            Fragment null = fragment("NULL", Shape::Null);
+            null.jetType = kNullType;
+            return null;
         }
         if (isWord("TRUE") || isWord("YES") || isWord("ON")) {
             take();
@@ -453,53 +519,18 @@ Fragment Parser::parsePrimary()
     }
 }
 
-Fragment Parser::parseColumnOrParameter()
-{
-    std::vector<std::string> parts;
-    parts.push_back(takeName());
-    while (isOp(".") || isOp("!")) {
-        if (isOp("*", 1))
-            exprFail("Syntax error (missing operator)");
-        take();
-        const Token& n = peek();
-        if (n.kind != Tok::Name && n.kind != Tok::Word)
-            badToken(n);
-        if (n.kind == Tok::Name && n.text.empty())
-            exprFail("Syntax error (missing operator)");
-        parts.push_back(take().text);
-    }
-    if (parts.size() > 2)
-        exprFail("Syntax error (missing operator)");
-    if (parts.size() == 1) {
-        for (size_t i = 0; i < params_.size(); ++i) {
-            if (iequal(params_[i].name, parts[0]))
-                return make("?" + std::to_string(i + 1));
-        }
-    }
-    if (parts.size() == 2)
-        qualifiers_.push_back(parts[0]);
-    Fragment f = make(parts.size() == 1 ? quoteIdentifier(parts[0])
-                                        : quoteIdentifier(parts[0]) + "." + quoteIdentifier(parts[1]),
-                      Shape::Column);
-    f.text = parts.back();
-    if (parts.size() == 2)
-        f.qualifier = parts[0];
-    return f;
-}
-
 Fragment Parser::parseFunction(const std::string& name)
 {
     // The '(' is taken.
-    std::string upperName;
-    for (char c : name)
-        upperName += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upperName = upperWord(name);
     if (upperName == "NZ")
-        fail(3085, "Undefined function '" + name + "' in expression.");
+        throw jet::undefinedFunction(name);
     std::vector<Fragment> args;
     if (upperName == "COUNT" && isOp("*") && isOp(")", 1)) {
         take();
         take();
-        return make("count(*)", Shape::Numeric);
+        aggregateSeen_ = true;
+        return typed(fragment("count(*)", Shape::Numeric), JetType::Long);
     }
     if (!acceptOp(")")) {
         do
@@ -511,26 +542,31 @@ Fragment Parser::parseFunction(const std::string& name)
     if (upperName == "IIF") {
         if (args.size() != 3)
             wrongCount();
-        return make("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE " + asValue(args[2])
-                    + " END)");
+        Fragment choice = fragment("(CASE WHEN " + asCondition(args[0]) + " THEN " + asValue(args[1]) + " ELSE "
+                                   + asValue(args[2]) + " END)");
+        choice.jetType = choiceType(args[1], args[2]);
+        return choice;
     }
     if (upperName == "ISNULL") {
         if (args.size() != 1)
             wrongCount();
-        return make("(" + asValue(args[0]) + " IS NULL)", Shape::Bool);
+        return fragment("(" + asValue(args[0]) + " IS NULL)", Shape::Bool);
     }
     const FunctionInfo* info = findFunction(name);
     if (!info)
-        fail(3085, "Undefined function '" + name + "' in expression.");
+        throw jet::undefinedFunction(name);
     if (static_cast<int>(args.size()) < info->minArgs || static_cast<int>(args.size()) > info->maxArgs)
         wrongCount();
+    aggregateSeen_ = aggregateSeen_ || info->aggregate;
     std::string sql = std::string(info->sqlName) + "(";
     for (size_t i = 0; i < args.size(); ++i) {
         if (i > 0)
             sql += ", ";
         sql += asValue(args[i]);
     }
-    return make(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
+    Fragment f = fragment(sql + ")", returnsNumber(*info) ? Shape::Numeric : Shape::Other);
+    f.jetType = functionType(info->jetName, args);
+    return f;
 }
 
 } // namespace dao::sql

@@ -2,23 +2,15 @@
 // WHERE, GROUP BY, HAVING, ORDER BY, TOP, UNION.
 #include "Parser.h"
 
+#include "engine/DaoError.h"
+
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace dao::sql {
 
 namespace {
-
-std::string join(const std::vector<std::string>& parts, const char* sep = ", ")
-{
-    std::string out;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            out += sep;
-        out += parts[i];
-    }
-    return out;
-}
 
 std::string trim(std::string_view s)
 {
@@ -28,12 +20,6 @@ std::string trim(std::string_view s)
     while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
         --e;
     return std::string(s.substr(b, e - b));
-}
-
-// Smallest integer not below x (x >= 0), in SQL.
-std::string ceilSql(const std::string& x)
-{
-    return "(CAST(" + x + " AS INTEGER) + (" + x + " > CAST(" + x + " AS INTEGER)))";
 }
 
 // "dBASE IV; DATABASE=C:\x;" gives the path C:\x and the connect part "dBASE IV;".
@@ -49,10 +35,7 @@ void applyConnect(TableRef& ref, std::string_view connect)
         start = semi + 1;
         if (item.empty())
             continue;
-        std::string key = item.substr(0, 9);
-        for (auto& c : key)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (key == "DATABASE=") {
+        if (upperWord(item.substr(0, 9)) == "DATABASE=") {
             if (ref.externalPath.empty())
                 ref.externalPath = trim(item.substr(9));
             continue;
@@ -62,38 +45,69 @@ void applyConnect(TableRef& ref, std::string_view connect)
     ref.connect = rest;
 }
 
+// The columns a '*' stands for: all of every table, or of the one named; nullopt when
+// one of them is not known.
+std::optional<std::vector<ResultColumn>> starColumns(const std::vector<SourceTable>& tables,
+                                                     const std::string& only = {})
+{
+    std::vector<ResultColumn> out;
+    bool found = only.empty();
+    for (const SourceTable& t : tables) {
+        if (!only.empty() && !sameWord(t.alias, only))
+            continue;
+        found = true;
+        if (!t.table.columns)
+            return std::nullopt;
+        for (const TableColumn& c : *t.table.columns)
+            out.push_back({c.name, c.type, t.alias, c.name});
+    }
+    if (!found)
+        return std::nullopt;
+    return out;
+}
+
 } // namespace
 
-std::string Parser::parseQuery(Statement* top)
+std::vector<ResultColumn> resultColumns(const Query& q)
+{
+    if (q.cores.empty())
+        return {};
+    std::vector<ResultColumn> out = q.cores.front().columns;
+    if (q.cores.size() == 1)
+        return out;
+    for (size_t i = 1; i < q.cores.size(); ++i)
+        if (q.cores[i].columns.size() != out.size())
+            return {};
+    for (size_t k = 0; k < out.size(); ++k) {
+        out[k].table.clear(); // a column of a UNION is no one table's
+        out[k].column.clear();
+        for (size_t i = 1; i < q.cores.size(); ++i)
+            if (q.cores[i].columns[k].type != out[k].type)
+                out[k].type.reset();
+    }
+    return out;
+}
+
+Query Parser::parseQuery(Statement* top)
 {
     const Nesting nest(*this);
-    std::vector<SelectCore> cores;
-    std::vector<std::string> ops;
-    cores.push_back(parseSelectCore(top));
+    Query q;
+    q.cores.push_back(parseSelectCore(top));
+    // Later SELECTs and the ORDER BY of the whole see the first one's tables and names.
+    std::vector<SourceTable> firstTables = q.cores.front().tables;
+    const std::vector<ResultColumn> firstColumns = q.cores.front().columns;
+    std::optional<ScopeGuard> compound;
     while (isWord("UNION")) {
         take();
         const bool all = acceptWord("ALL");
         if (!isWord("SELECT"))
             fail();
-        cores.push_back(parseSelectCore(nullptr));
-        ops.push_back(all ? " UNION ALL " : " UNION ");
+        if (!compound)
+            compound.emplace(*this, Scope{&firstTables, &firstColumns});
+        q.cores.push_back(parseSelectCore(nullptr));
+        q.unionAll.push_back(all);
     }
-    if (cores.size() == 1)
-        return renderCore(cores[0], true);
-    std::string sql;
-    for (size_t i = 0; i < cores.size(); ++i) {
-        const SelectCore& c = cores[i];
-        if (i > 0)
-            sql += ops[i - 1];
-        if (c.top)
-            sql += "SELECT * FROM (" + renderCore(c, true) + ")";
-        else
-            sql += renderCore(c, false);
-    }
-    const SelectCore& last = cores.back();
-    if (!last.top && !last.orderBare.empty())
-        sql += " ORDER BY " + join(last.orderBare);
-    return sql;
+    return q;
 }
 
 SelectCore Parser::parseSelectCore(Statement* top)
@@ -101,6 +115,11 @@ SelectCore Parser::parseSelectCore(Statement* top)
     expectWord("SELECT");
     clauseError_ = 3141;
     SelectCore c;
+    // Each SELECT names its computed columns Expr1000, Expr1001, ...
+    const int outerCounter = exprCounter_;
+    const bool outerAggregate = aggregateSeen_;
+    exprCounter_ = 1000;
+    aggregateSeen_ = false;
     while (true) {
         if (acceptWord("DISTINCT")) {
             c.distinct = true;
@@ -121,7 +140,35 @@ SelectCore Parser::parseSelectCore(Statement* top)
             break;
         }
     }
-    c.items = parseSelectItems(c.itemTables);
+    Scope scope{&c.tables, nullptr, &c};
+    const ScopeGuard guard(*this, scope);
+    // The FROM clause is read first, so that the select list knows its tables. An error
+    // in it waits until the select list has been read, where Jet would meet it.
+    std::vector<std::unique_ptr<FromNode>> from;
+    std::optional<DaoError> fromError;
+    const size_t fromAt = findFrom();
+    size_t afterFrom = 0;
+    if (fromAt) {
+        const size_t itemsAt = pos_;
+        const int depth = exprDepth_;
+        const size_t start = exprStart_;
+        const bool listItem = exprListItem_;
+        pos_ = fromAt + 1;
+        clauseError_ = 3131;
+        try {
+            from = parseFrom();
+        } catch (const DaoError& e) {
+            fromError = e;
+        }
+        afterFrom = pos_;
+        pos_ = itemsAt;
+        exprDepth_ = depth;
+        exprStart_ = start;
+        exprListItem_ = listItem;
+        clauseError_ = 3141;
+    }
+    std::vector<std::string> itemTables;
+    parseSelectItems(c, itemTables);
     if (isWord("INTO")) {
         if (!top)
             fail();
@@ -132,18 +179,25 @@ SelectCore Parser::parseSelectCore(Statement* top)
     }
     if (acceptWord("FROM")) {
         clauseError_ = 3131;
-        auto items = parseFrom();
+        if (fromAt && pos_ == fromAt + 1) {
+            if (fromError)
+                throw *fromError;
+            pos_ = afterFrom;
+        } else {
+            from = parseFrom();
+        }
         std::vector<std::string> parts;
         std::vector<const FromNode*> tables;
-        for (const auto& n : items) {
+        for (const auto& n : from) {
             parts.push_back(renderFrom(*n));
             collectTables(*n, tables);
         }
-        c.from = join(parts);
+        c.from = joinList(parts);
         if (c.distinctRow && !c.distinct && tables.size() > 1)
-            distinctRecords(c, tables);
+            distinctRecords(c, itemTables, tables);
         clauseError_ = 3141;
     }
+    scopes_.back().results = &c.columns; // the clauses below know the result's names
     if (acceptWord("WHERE"))
         c.where = condition();
     if (isWord("GROUP")) {
@@ -153,12 +207,15 @@ SelectCore Parser::parseSelectCore(Statement* top)
         do
             terms.push_back(groupOrOrderTerm(topExpr(true)));
         while (acceptOp(","));
-        c.groupBy = join(terms);
+        c.groupBy = joinList(terms);
     }
     if (acceptWord("HAVING"))
         c.having = condition();
     if (isWord("ORDER"))
         parseOrderBy(c);
+    c.aggregate = aggregateSeen_;
+    exprCounter_ = outerCounter;
+    aggregateSeen_ = outerAggregate;
     return c;
 }
 
@@ -175,16 +232,14 @@ void Parser::collectTables(const FromNode& n, std::vector<const FromNode*>& tabl
 // DISTINCTROW over a join: one row per combination of the source records whose
 // fields are shown, done by grouping on their row ids. Left as it is when a shown
 // value is not plainly one table's field (Jet then keeps every row as well).
-void Parser::distinctRecords(SelectCore& c, const std::vector<const FromNode*>& tables)
+void Parser::distinctRecords(SelectCore& c, const std::vector<std::string>& itemTables,
+                             const std::vector<const FromNode*>& tables)
 {
     std::vector<std::string> keys;
-    for (const std::string& table : c.itemTables) {
+    for (const std::string& table : itemTables) {
         const FromNode* found = nullptr;
         for (const FromNode* t : tables)
-            if (t->kind == FromNode::Kind::Table && !table.empty()
-                && std::equal(t->alias.begin(), t->alias.end(), table.begin(), table.end(), [](char a, char b) {
-                       return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-                   }))
+            if (t->kind == FromNode::Kind::Table && !table.empty() && sameWord(t->alias, table))
                 found = t;
         if (!found)
             return;
@@ -193,7 +248,7 @@ void Parser::distinctRecords(SelectCore& c, const std::vector<const FromNode*>& 
             keys.push_back(key);
     }
     if (keys.size() < tables.size())
-        c.distinctRowKeys = join(keys);
+        c.distinctRowKeys = joinList(keys);
 }
 
 std::string Parser::groupOrOrderTerm(const Fragment& f) const
@@ -209,9 +264,14 @@ void Parser::parseOrderBy(SelectCore& c)
 {
     take();
     expectWord("BY");
+    parseOrderTerms(c);
+}
+
+void Parser::parseOrderTerms(SelectCore& c)
+{
     do {
         if (peek().kind == Tok::End || isOp(";") || isOp(","))
-            fail(3138, "Syntax error in ORDER BY clause.");
+            fail(3138);
         Fragment f = topExpr(true);
         std::string term = groupOrOrderTerm(f);
         std::string bare = isColumn(f) ? quoteIdentifier(f.text) : term;
@@ -226,26 +286,36 @@ void Parser::parseOrderBy(SelectCore& c)
     } while (acceptOp(","));
 }
 
-std::string Parser::parseSelectItems(std::vector<std::string>& itemTables)
+void Parser::parseSelectItems(SelectCore& c, std::vector<std::string>& itemTables)
 {
     struct Item {
         std::string sql;
         std::string column;    // output name of an unaliased column
         std::string qualified; // "table.column" as Jet names it when two columns share a name
+        size_t result = 0;     // its first column in c.columns
     };
     std::vector<Item> items;
+    bool known = true; // every '*' stands for columns that are known
+    auto addStar = [&](const std::string& table) {
+        if (auto columns = starColumns(c.tables, table))
+            c.columns.insert(c.columns.end(), columns->begin(), columns->end());
+        else
+            known = false;
+    };
     do {
         if (acceptOp("*")) {
-            items.push_back({"*", "", ""});
+            items.push_back({"*", "", "", c.columns.size()});
             itemTables.emplace_back();
+            addStar({});
             continue;
         }
         if (isNameToken() && (isOp(".", 1) || isOp("!", 1)) && isOp("*", 2)) {
             const std::string table = takeName();
             take();
             take();
-            items.push_back({quoteIdentifier(table) + ".*", "", ""});
+            items.push_back({quoteIdentifier(table) + ".*", "", "", c.columns.size()});
             itemTables.push_back(table);
+            addStar(table);
             continue;
         }
         if (peek().kind == Tok::End || isWord("FROM"))
@@ -254,39 +324,55 @@ std::string Parser::parseSelectItems(std::vector<std::string>& itemTables)
         itemTables.push_back(isColumn(f) ? f.qualifier : std::string());
         // Computed text keeps Jet's comparison rules in DISTINCT, in ORDER BY by alias
         // and in outer queries.
-        Item item{asValue(f), "", ""};
+        Item item{asValue(f), "", "", c.columns.size()};
+        ResultColumn result{"", typeOf(f), "", ""};
+        const bool plain = isColumn(f) && !f.table.empty()
+            && std::any_of(c.tables.begin(), c.tables.end(),
+                           [&](const SourceTable& t) { return sameWord(t.alias, f.table); });
+        if (plain) {
+            result.table = f.table;
+            result.column = f.text;
+        } else {
+            c.plainColumns = false;
+        }
         if (!isColumn(f) && !isNumber(f))
             item.sql += kCollate;
         if (acceptWord("AS")) {
             const Token& a = peek();
             if (a.kind == Tok::Word || a.kind == Tok::Name || a.kind == Tok::String)
-                item.sql += " AS " + quoteIdentifier(take().text);
+                result.name = take().text;
             else
                 fail();
+            item.sql += " AS " + quoteIdentifier(result.name);
         } else if (!isColumn(f)) {
-            item.sql += " AS " + quoteIdentifier("Expr" + std::to_string(exprCounter_++));
+            result.name = "Expr" + std::to_string(exprCounter_++);
+            item.sql += " AS " + quoteIdentifier(result.name);
         } else {
             item.column = f.text;
             item.qualified = f.qualifier.empty() ? f.text : f.qualifier + "." + f.text;
+            result.name = f.text;
         }
         items.push_back(std::move(item));
+        c.columns.push_back(std::move(result));
     } while (acceptOp(","));
     std::string out;
     for (const Item& item : items) {
         std::string sql = item.sql;
         if (!item.column.empty()) {
             const auto same = std::count_if(items.begin(), items.end(), [&](const Item& other) {
-                return other.column.size() == item.column.size()
-                    && std::equal(other.column.begin(), other.column.end(), item.column.begin(), [](char a, char b) {
-                           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-                       });
+                return sameWord(other.column, item.column);
             });
-            if (same > 1)
+            if (same > 1) {
                 sql += " AS " + quoteIdentifier(item.qualified);
+                if (known)
+                    c.columns[item.result].name = item.qualified;
+            }
         }
         out += (out.empty() ? "" : ", ") + sql;
     }
-    return out;
+    c.items = out;
+    if (!known)
+        c.columns.clear();
 }
 
 std::vector<std::unique_ptr<FromNode>> Parser::parseFrom()
@@ -303,7 +389,7 @@ std::unique_ptr<FromNode> Parser::parseJoin()
     auto left = parseFromPrimary();
     for (int joins = 0;; ++joins) {
         if (joins > 200)
-            fail(3360, "Query is too complex.");
+            fail(3360);
         std::string type;
         if (isWord("INNER") && isWord("JOIN", 1)) {
             take();
@@ -313,14 +399,14 @@ std::unique_ptr<FromNode> Parser::parseJoin()
             take();
             acceptWord("OUTER");
         } else if (isWord("JOIN") || isWord("OUTER") || isWord("INNER") || isWord("LEFT") || isWord("RIGHT")) {
-            fail(3135, "Syntax error in JOIN operation.");
+            fail(3135);
         } else {
             break;
         }
         take(); // JOIN
         auto right = parseFromPrimary();
         if (!acceptWord("ON"))
-            fail(3135, "Syntax error in JOIN operation.");
+            fail(3135);
         const long saved = clauseError_;
         std::string on = condition();
         clauseError_ = saved;
@@ -339,17 +425,30 @@ std::unique_ptr<FromNode> Parser::parseFromPrimary()
 {
     const Nesting nest(*this);
     auto node = std::make_unique<FromNode>();
+    std::vector<SourceTable>* tables = scopes_.empty() ? nullptr : scopes_.back().tables;
     if (acceptOp("(")) {
         if (isWord("SELECT")) {
             const long saved = clauseError_;
-            const std::string sql = parseQuery(nullptr);
+            const Query sub = parseQuery(nullptr);
             clauseError_ = saved;
             expectOp(")");
             node->kind = FromNode::Kind::Derived;
-            node->sql = "(" + sql + ")";
+            node->sql = "(" + renderQuery(sub) + ")";
             if (acceptWord("AS") || isNameToken()) {
                 node->alias = takeName();
                 node->sql += " AS " + quoteIdentifier(node->alias);
+            }
+            if (tables) {
+                SourceTable t;
+                t.alias = node->alias;
+                t.derived = true;
+                const std::vector<ResultColumn> columns = resultColumns(sub);
+                if (!columns.empty()) { // else its columns are not known
+                    t.table.columns.emplace();
+                    for (const ResultColumn& r : columns)
+                        t.table.columns->push_back({r.name, r.type.value_or(JetType::Text)});
+                }
+                tables->push_back(std::move(t));
             }
             return node;
         }
@@ -365,9 +464,12 @@ std::unique_ptr<FromNode> Parser::parseFromPrimary()
         alias = takeName();
     else if (isNameToken() && !(peek().kind == Tok::Name && peek().text.find(';') != std::string::npos))
         alias = takeName();
+    const ResolvedTable resolved = resolveTable(ref);
     node->kind = FromNode::Kind::Table;
     node->alias = alias;
-    node->sql = resolve(ref) + " AS " + quoteIdentifier(alias);
+    node->sql = resolved.sql + " AS " + quoteIdentifier(alias);
+    if (tables)
+        tables->push_back(SourceTable{alias, resolved, false});
     return node;
 }
 
@@ -409,46 +511,6 @@ std::string Parser::renderFrom(const FromNode& n)
         return n.sql;
     std::string s = renderFrom(*n.left) + " " + n.joinType + " " + renderFrom(*n.right) + " ON " + n.on;
     return n.parenthesised ? "(" + s + ")" : s;
-}
-
-std::string Parser::renderCore(const SelectCore& c, bool withOrder) const
-{
-    std::string tail;
-    if (!c.from.empty())
-        tail += " FROM " + c.from;
-    if (!c.where.empty())
-        tail += " WHERE " + c.where;
-    if (!c.groupBy.empty())
-        tail += " GROUP BY " + c.groupBy;
-    else if (!c.distinctRowKeys.empty())
-        tail += " GROUP BY " + c.distinctRowKeys;
-    if (!c.having.empty())
-        tail += " HAVING " + c.having;
-    std::string s = std::string("SELECT ") + (c.distinct ? "DISTINCT " : "") + c.items + tail;
-    if (!c.top) {
-        if (withOrder && !c.order.empty())
-            s += " ORDER BY " + join(c.order);
-        return s;
-    }
-    const std::string& n = c.topCount;
-    std::string limit;
-    if (!c.order.empty()) {
-        // Jet's TOP keeps the rows tied with the last one: count the rows ranked n or better.
-        std::string window = "RANK() OVER (ORDER BY " + join(c.distinct ? c.orderBare : c.order) + ") AS \"jet_rank\"";
-        if (c.percent)
-            window += ", COUNT(*) OVER () AS \"jet_total\"";
-        const std::string ranked = c.distinct ? "SELECT " + window + " FROM (SELECT DISTINCT " + c.items + tail + ")"
-                                              : "SELECT " + window + tail;
-        const std::string bound = c.percent ? ceilSql("\"jet_total\" * " + n + " / 100.0") : n;
-        limit = "(SELECT COUNT(*) FROM (" + ranked + ") WHERE \"jet_rank\" <= " + bound + ")";
-        s += " ORDER BY " + join(c.order);
-    } else if (c.percent) {
-        limit = "(SELECT " + ceilSql("COUNT(*) * " + n + " / 100.0") + " FROM (SELECT "
-            + (c.distinct ? "DISTINCT " + c.items : std::string("1")) + tail + "))";
-    } else {
-        limit = n;
-    }
-    return s + " LIMIT " + limit;
 }
 
 } // namespace dao::sql

@@ -1,4 +1,3 @@
-#include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "engine/DBEngine.h"
@@ -8,8 +7,9 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
-#include "tests/support/ErrorText.h"
 #include "tests/support/EngineRows.h"
+#include "tests/support/ErrorText.h"
+#include "tests/support/InventoryTables.h"
 #include "tests/support/TempFolder.h"
 
 #include <QObject>
@@ -61,7 +61,7 @@ struct Notes : ::testing::Test {
 
     Notes()
     {
-        inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
+        testsupport::createInventoryTables(dir.file("db_inv.mdb"));
         db.ProgramFolder = dir.path();
         db.SetVersion("3.6");
         db.SetDatabase(dir.file("db_inv.mdb"));

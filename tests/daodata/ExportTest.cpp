@@ -1,4 +1,3 @@
-#include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "framework/data/EDatabaseError.h"
@@ -8,6 +7,7 @@
 #include "tests/support/EngineRows.h"
 #include "tests/support/ErrorText.h"
 #include "tests/support/ExternalReaders.h"
+#include "tests/support/InventoryTables.h"
 #include "tests/support/TempFolder.h"
 
 #include <QDir>
@@ -246,8 +246,8 @@ struct InventoryExport : ::testing::Test {
 
     InventoryExport()
     {
-        inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
-        inventory::CreateEmptyInventory(dir.file("ziel.mdb"));
+        testsupport::createInventoryTables(dir.file("db_inv.mdb"));
+        testsupport::createInventoryTables(dir.file("ziel.mdb"));
         db.SetVersion("3.6");
         db.SetDatabase(dir.file("db_inv.mdb"));
         db.SetConnected(true);

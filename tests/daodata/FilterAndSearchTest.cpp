@@ -1,4 +1,3 @@
-#include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "engine/DBEngine.h"
@@ -10,6 +9,7 @@
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
 #include "tests/support/ErrorText.h"
+#include "tests/support/InventoryTables.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -330,50 +330,6 @@ TEST_F(Readers, OnFilterRecordSkipsRowsInBothDirectionsAndCountsByWalking)
     EXPECT_EQ(names(), (QStringList{"Starship", "Star*Wars"})) << "filter text and event together";
     table.SetFiltered(false);
     EXPECT_EQ(table.RecordCount(), 6);
-}
-
-// --- the master link with a filter, on the program's inventory database ---
-
-TEST(InventoryLink, TheDetailFilterJoinsTheMasterCondition)
-{
-    TempFolder dir;
-    TApplication app{std::make_unique<RecordingInteraction>()};
-    inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
-    TVoDaoDatabase db{"DB_INV"};
-    db.ProgramFolder = dir.path();
-    db.SetDatabase(dir.file("db_inv.mdb"));
-    db.SetConnected(true);
-    auto core = db.CoreDatabase();
-    core->execute("INSERT INTO inventurliste (Bezeichnung) VALUES ('eins')");
-    core->execute("INSERT INTO inventurliste (Bezeichnung) VALUES ('zwei')");
-    for (const char* row : {"(30, 1)", "(10, 1)", "(20, 1)", "(40, 2)"})
-        core->execute(std::string("INSERT INTO inventur (NR, Inventurliste) VALUES ") + row);
-    TVoDaoTable master{"TB_Master"}, entries{"TB_INV"};
-    TDataSource source;
-    master.SetDatabase(&db);
-    master.SetSQL("SELECT * FROM inventurliste");
-    source.SetDataSet(&master);
-    entries.SetDatabase(&db);
-    entries.SetSQL(QStringList{"SELECT *", "FROM  inventur"});
-    entries.SetMasterSource(&source);
-    entries.SetMasterFields("Inventurliste -> IDX");
-    entries.SetSortedBy("[NR] ASC");
-    entries.SetFilter("[NR] > 15");
-    entries.SetFiltered(true);
-    entries.Open();
-    QList<int> numbers;
-    for (entries.First(); !entries.Eof(); entries.Next())
-        numbers << entries.FieldByName("NR")->AsInteger();
-    EXPECT_EQ(numbers, (QList<int>{20, 30}));
-    EXPECT_TRUE(entries.Locate("NR", 30, 0));
-    EXPECT_FALSE(entries.Locate("NR", 10, 0)) << "filtered out";
-    EXPECT_FALSE(entries.Locate("NR", 40, 0)) << "another list";
-    master.Next();
-    EXPECT_EQ(entries.FieldByName("NR")->AsInteger(), 40);
-    EXPECT_TRUE(entries.Locate("NR", 40, 0)) << "searches follow the master's row";
-    EXPECT_FALSE(entries.Locate("NR", 30, 0));
-    EXPECT_EQ(entries.Lookup("NR", 40, "Inventurliste").toInt(), 2);
-    EXPECT_FALSE(entries.Lookup("NR", 20, "Inventurliste").isValid());
 }
 
 // --- the genuine Access files ---

@@ -1,4 +1,3 @@
-#include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "engine/Database.h"
@@ -6,8 +5,9 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
-#include "tests/support/ErrorText.h"
 #include "tests/support/EngineRows.h"
+#include "tests/support/ErrorText.h"
+#include "tests/support/InventoryTables.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ struct Sources : ::testing::Test {
 
     Sources()
     {
-        inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
+        testsupport::createInventoryTables(dir.file("db_inv.mdb"));
         db.ProgramFolder = dir.path();
         db.SetVersion("3.6");
         db.SetDatabase(dir.file("db_inv.mdb"));

@@ -1,11 +1,10 @@
-#include "checks/CheckQueries.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
-#include "tests/support/ErrorText.h"
 #include "tests/support/EngineRows.h"
+#include "tests/support/ErrorText.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +12,12 @@
 using testsupport::TempFolder;
 
 namespace {
+
+// All copies with their titles, as the catalogue checks read them.
+const QString kCopies = QStringLiteral(" SELECT EXEMPLAR.EXEMPLARNUMMER AS BUCHNR,TITEL.HAUPTTITEL AS TITEL, "
+                                       "TITEL.HAUPTEINTRAG AS AUTOR FROM EXEMPLAR, TITEL WHERE EXEMPLAR.TITEL = "
+                                       "TITEL.Buchungsnummer");
+const QString kAllCopies = kCopies + QStringLiteral(" ORDER BY EXEMPLAR.EXEMPLARNUMMER");
 
 struct Catalogue : ::testing::Test {
     TempFolder dir;
@@ -37,7 +42,7 @@ using testsupport::errorText;
 
 TEST_F(Catalogue, ReadsEveryRowOfACheckInOrder)
 {
-    table.SetSQL(CheckQuery(CatalogueCheck::AlleDaten));
+    table.SetSQL(kAllCopies);
     table.Open();
     const QJsonArray expected = testsupport::expectedCatalogueQueries()["alle"].toObject()["rows"].toArray();
     EXPECT_EQ(table.RecordCount(), expected.size());
@@ -67,7 +72,7 @@ TEST_F(Catalogue, ReadsEveryRowOfACheckInOrder)
 
 TEST_F(Catalogue, BookmarksReturnToTheirRows)
 {
-    table.SetSQL(CheckQuery(CatalogueCheck::AlleDaten));
+    table.SetSQL(kAllCopies);
     table.Open();
     table.MoveBy(9);
     const TBookmark mark = table.GetBookmark();
@@ -79,11 +84,23 @@ TEST_F(Catalogue, BookmarksReturnToTheirRows)
     EXPECT_EQ(errorText([&] { table.GotoBookmark(TBookmark("\x7f\x7f\x00\x00", 4)); }), "Invalid Bookmark!");
 }
 
+TEST_F(Catalogue, ComputedDatesAreDateFields)
+{
+    table.SetSQL("SELECT TOP 1 DateSerial(2003, 1, 15) AS Tag, #1/15/2003 13:05# + 1 AS Morgen, "
+                 "IIf(EXEMPLARNUMMER > 0, CDate('15.01.2003'), Null) AS Wahl, EXEMPLARNUMMER FROM EXEMPLAR");
+    table.Open();
+    for (const char* name : {"Tag", "Morgen", "Wahl"})
+        EXPECT_EQ(table.FieldByName(name)->DataType(), ftDateTime) << name;
+    EXPECT_EQ(table.FieldByName("Tag")->AsDateTime(), QDateTime(QDate(2003, 1, 15), QTime(0, 0)));
+    EXPECT_EQ(table.FieldByName("Morgen")->AsDateTime(), QDateTime(QDate(2003, 1, 16), QTime(13, 5)));
+    EXPECT_EQ(table.FieldByName("Wahl")->AsDateTime(), QDateTime(QDate(2003, 1, 15), QTime(0, 0)));
+}
+
 TEST_F(Catalogue, EmptyResultsAndSnapshotsAreReadOnly)
 {
     table.SetReadOnly(false);
     table.SetTableType(4);
-    table.SetSQL(CatalogueBaseText() + " AND EXEMPLAR.EXEMPLARNUMMER < 0");
+    table.SetSQL(kCopies + " AND EXEMPLAR.EXEMPLARNUMMER < 0");
     table.Open();
     EXPECT_TRUE(table.ReadOnly());
     EXPECT_TRUE(table.IsEmpty());
@@ -99,7 +116,7 @@ TEST_F(Catalogue, RefusalsWhileOpenAndBeforeOpening)
     EXPECT_EQ(errorText([&] { lonely.Open(); }),
               "TVoDaoTable.OpenDaoRecordset: Missing TableName or QueryDefName, or SQL is empty!");
 
-    table.SetSQL(CheckQuery(CatalogueCheck::AlleDaten));
+    table.SetSQL(kAllCopies);
     table.Open();
     EXPECT_EQ(errorText([&] { table.SetTableName("TITEL"); }),
               "TVoDaoTable.F_Set_TableName: Cannot set TableName while Table is active!");

@@ -39,6 +39,10 @@ TEST(Cli, SelectPrintsRfc4180CsvWithHeader)
                                 "106,\"\",Anonymus\r\n"
                                 "122,\"Mengenlehre {a, b}\",\"Cantor, Georg\"\r\n"
                                 "124,\"Das \"\"Zitat\"\" im Titel\",\"Tucholsky, Kurt\"\r\n"));
+    const ProgramRun dates = run("quillstock-sql", {cat, "SELECT #1/15/2003 13:05# + 1 AS Morgen, "
+                                                         "DateSerial(2000, 1, 1) AS Tag FROM TITEL WHERE "
+                                                         "Buchungsnummer = 104"});
+    EXPECT_EQ(dates.out, QByteArray("Morgen,Tag\r\n2003-01-16 13:05:00,2000-01-01 00:00:00\r\n"));
 }
 
 TEST(Cli, ActionStatementsPrintRowsAffectedAndErrorsExitWithOne)

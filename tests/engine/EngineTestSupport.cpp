@@ -110,4 +110,11 @@ long errorOf(const std::function<void()>& action)
     return 0;
 }
 
+ScratchDatabase::ScratchDatabase(std::initializer_list<const char*> statements)
+    : db(engine.createDatabase(folder.file("scratch.mdb").toStdString(), dao::dbLangGeneral))
+{
+    for (const char* sql : statements)
+        db->execute(sql, dao::dbFailOnError);
+}
+
 } // namespace enginetest

@@ -3,6 +3,8 @@
 // from the fixtures' documentation, an engine-made inventory database.
 #include "engine/DBEngine.h"
 #include "engine/DaoConstants.h"
+#include "engine/Database.h"
+#include "tests/support/TempFolder.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -34,5 +36,13 @@ void makeSampleInventory(dao::DBEngine& engine, const std::string& path);
 
 // The Jet error number an action raises; 0 when it raises none.
 long errorOf(const std::function<void()>& action);
+
+// A new engine database in a folder of its own, made by the given statements.
+struct ScratchDatabase {
+    explicit ScratchDatabase(std::initializer_list<const char*> statements);
+    testsupport::TempFolder folder;
+    dao::DBEngine engine;
+    std::shared_ptr<dao::Database> db;
+};
 
 } // namespace enginetest

@@ -1,3 +1,6 @@
+#include "engine/DBEngine.h"
+#include "engine/DaoConstants.h"
+#include "engine/Database.h"
 #include "engine/IsamWriter.h"
 #include "tests/support/ExternalReaders.h"
 #include "tests/support/TempFolder.h"
@@ -178,4 +181,20 @@ TEST(IsamExportStatement, ATemporaryQueryIsExportedAsHtmlAndText)
         EXPECT_EQ(e.number(), 3010);
     }
     db->deleteQueryDef("Query5212340");
+}
+
+TEST(TextExport, ComputedColumnsAreWrittenWithTheirJetType)
+{
+    testsupport::TempFolder folder;
+    dao::DBEngine engine;
+    auto db = engine.createDatabase(folder.file("quelle.mdb").toStdString(), dbLangGeneral);
+    db->execute("CREATE TABLE t (D DATETIME, C CURRENCY)", dbFailOnError);
+    db->execute("INSERT INTO t VALUES (#1/15/2003 13:05#, 1.25)", dbFailOnError);
+    db->execute("SELECT D + 1 AS Morgen, DateSerial(2003, 2, 1) AS Erster, Sum(C) AS Summe INTO [aus#txt] IN '"
+                    + folder.path().toStdString() + "' [Text;] FROM t GROUP BY D",
+                dbFailOnError);
+    EXPECT_EQ(folder.read("aus.txt"),
+              QByteArray("\"Morgen\",\"Erster\",\"Summe\"\r\n16.01.2003 13:05:00,01.02.2003 00:00:00,1.25\r\n"));
+    EXPECT_TRUE(
+        folder.read("schema.ini").contains("Col1=Morgen DateTime\r\nCol2=Erster DateTime\r\nCol3=Summe Currency"));
 }

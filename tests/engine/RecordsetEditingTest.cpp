@@ -301,9 +301,19 @@ TEST_F(RecordsetEditing, DynasetsOverOneTableAreEditableKeysetsInTheQuerysOrder)
     byQuery->moveLast();
     EXPECT_EQ(byQuery->recordCount(), 3);
 
+    // A subquery that only picks the rows leaves them the table's own, as do texts and names
+    // that look like other clauses.
+    for (const char* sql : {"SELECT NR FROM inventur WHERE NR IN (SELECT ID FROM titel) OR NR > 0",
+                            "SELECT [NR] AS [FROM] FROM inventur WHERE 'x JOIN y' <> ' GROUP BY '"}) {
+        auto rw = db->openRecordset(sql);
+        EXPECT_TRUE(rw->updatable()) << sql;
+        rw->edit();
+        rw->setValue(0, dao::Variant(rw->value(0).toLong()));
+        rw->update();
+    }
     for (const char* sql : {"SELECT Inventurliste, count(*) AS n FROM inventur GROUP BY Inventurliste",
-                            "SELECT DISTINCT Inventurliste FROM inventur",
-                            "SELECT NR FROM inventur WHERE NR IN (SELECT ID FROM titel)",
+                            "SELECT DISTINCT Inventurliste FROM inventur", "SELECT Count(*) FROM inventur",
+                            "SELECT NR, (SELECT Max(ID) FROM titel) AS m FROM inventur",
                             "SELECT inventur.NR FROM inventur, titel"}) {
         auto ro = db->openRecordset(sql);
         EXPECT_FALSE(ro->updatable()) << sql;

@@ -90,13 +90,16 @@ TEST_F(RecordsetNavigation, SortAndFilterApplyToTheNextRecordset)
     narrowed->moveLast();
     EXPECT_EQ(narrowed->recordCount(), 2);
     EXPECT_EQ(narrowed->value("NR").toLong(), 103) << "the query's own order stays without a Sort";
-    // Names only the result knows (aliases) filter the wrapped query.
-    auto aliased = db->openRecordset("SELECT NR AS Nummer FROM inventur WHERE Inventurliste = 2");
+    // Names only the result knows (aliases) filter and sort it too, and a renamed column stays editable.
+    auto aliased = db->openRecordset("SELECT NR AS Nummer FROM inventur WHERE Inventurliste = 2 ORDER BY Nummer");
     aliased->setFilter("Nummer > 201");
+    aliased->setSort("Nummer DESC");
     auto byAlias = aliased->openRecordset();
     byAlias->moveLast();
     EXPECT_EQ(byAlias->recordCount(), 1);
     EXPECT_EQ(byAlias->value("Nummer").toLong(), 202);
+    EXPECT_TRUE(byAlias->updatable());
+    EXPECT_TRUE(aliased->updatable());
     auto grouped = db->openRecordset("SELECT Inventurliste, count(*) AS n FROM inventur GROUP BY Inventurliste");
     grouped->setFilter("n = 3");
     EXPECT_EQ(grouped->openRecordset()->value("Inventurliste").toLong(), 1);

@@ -1,4 +1,4 @@
-#include "app/InventoryDatabase.h"
+#include "tests/support/InventoryTables.h"
 #include "stocktaking/CaptureProgress.h"
 #include "stocktaking/CatalogueLocations.h"
 #include "stocktaking/CatalogueLookup.h"
@@ -145,9 +145,10 @@ TEST(LocationQueries, ReportMisplacedCopiesAndProgressAgreeOnTheSampleList)
 TEST(ListLocations, EachListKeepsItsOwnAndEveryCopyStoresNothing)
 {
     TempFolder dir;
-    inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
+    testsupport::createInventoryTables(dir.file("db_inv.mdb"));
     dao::DBEngine engine;
     auto db = engine.openDatabase(dir.file("db_inv.mdb").toStdString());
+    lists::CreateLocationTable(*db);
     EXPECT_EQ(lists::StoredLocation(*db, 1), Location());
     lists::StoreLocation(*db, 1, Location::Named("Bestand 'alt'"));
     lists::StoreLocation(*db, 2, Location::Without());

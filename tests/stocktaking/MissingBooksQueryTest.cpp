@@ -1,6 +1,6 @@
-#include "app/InventoryDatabase.h"
 #include "stocktaking/MissingBooksQuery.h"
 #include "tests/support/EngineRows.h"
+#include "tests/support/InventoryTables.h"
 #include "tests/support/TempFolder.h"
 
 #include "engine/DBEngine.h"
@@ -59,7 +59,7 @@ TEST(MissingBooksQuery, EngineInventoryInAFolderWithAQuote)
     QDir(dir.path()).mkpath("O'Brien");
     const QString catalogue = dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb");
     const QString inventory = dir.file("O'Brien/db_inv.mdb");
-    inventory::CreateEmptyInventory(inventory);
+    testsupport::createInventoryTables(inventory);
     {
         dao::DBEngine engine;
         auto db = engine.openDatabase(inventory.toStdString());

@@ -9,7 +9,7 @@ QString fixturesFolder()
     const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
     if (!env.isEmpty())
         return QDir(env).absolutePath();
-    return QDir(QStringLiteral(QUILLSTOCK_SOURCE_DIR "/tests/fixtures")).absolutePath();
+    return QDir(QStringLiteral(QUILLSTOCK_DEFAULT_FIXTURES)).absolutePath();
 }
 
 QString fixturePath(const QString& relative) { return fixturesFolder() + '/' + relative; }

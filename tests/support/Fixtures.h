@@ -3,8 +3,8 @@
 
 namespace testsupport {
 
-// Folder of the fixtures: $QUILLSTOCK_FIXTURES, else tests/fixtures of the
-// source tree.
+// Folder of the fixtures: $QUILLSTOCK_FIXTURES, else the folder the build
+// was configured with (QUILLSTOCK_FIXTURES in the top CMakeLists.txt).
 QString fixturesFolder();
 QString fixturePath(const QString& relative);
 

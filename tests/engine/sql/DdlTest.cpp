@@ -13,7 +13,7 @@ Statement ddl(const std::string& sql)
     int calls = 0;
     auto st = translate(sql, [&](const TableRef&) {
         ++calls;
-        return std::string("\"main\".\"x\"");
+        return ResolvedTable{"\"main\".\"x\"", "main", "x", std::nullopt};
     });
     EXPECT_EQ(calls, 0) << "DDL targets are not resolved";
     return st;
@@ -37,29 +37,29 @@ TEST(Ddl, CreateTableWithJetTypes)
                              "Betrag DECIMAL(10, 2), Frei TEXT, Kurz VARCHAR(10) UNIQUE, Flag BIT, Zahl INT)");
     EXPECT_EQ(st.kind, StatementKind::CreateTable);
     EXPECT_EQ(st.target.name, "Neue Liste");
-    ASSERT_EQ(st.columns.size(), 19u);
-    const ColumnDef& id = st.columns[0];
+    ASSERT_EQ(st.columnDefs.size(), 19u);
+    const ColumnDef& id = st.columnDefs[0];
     EXPECT_EQ(id.type, JetType::Long);
     EXPECT_TRUE(id.autoIncrement);
     EXPECT_TRUE(id.primaryKey);
     EXPECT_EQ(id.seed, 100);
     EXPECT_EQ(id.increment, 5);
-    EXPECT_EQ(st.columns[1].type, JetType::Text);
-    EXPECT_EQ(st.columns[1].size, 50);
-    EXPECT_TRUE(st.columns[1].notNull);
-    EXPECT_EQ(st.columns[2].type, JetType::Memo);
-    EXPECT_EQ(st.columns[3].type, JetType::Integer);
-    EXPECT_EQ(st.columns[3].defaultSql, "0");
+    EXPECT_EQ(st.columnDefs[1].type, JetType::Text);
+    EXPECT_EQ(st.columnDefs[1].size, 50);
+    EXPECT_TRUE(st.columnDefs[1].notNull);
+    EXPECT_EQ(st.columnDefs[2].type, JetType::Memo);
+    EXPECT_EQ(st.columnDefs[3].type, JetType::Integer);
+    EXPECT_EQ(st.columnDefs[3].defaultSql, "0");
     const JetType expected[] = {JetType::Byte, JetType::Long, JetType::Currency, JetType::Boolean, JetType::Date,
                                 JetType::Double, JetType::Single, JetType::Guid, JetType::Binary, JetType::LongBinary,
                                 JetType::Decimal, JetType::Text, JetType::Text, JetType::Boolean, JetType::Long};
     for (size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(st.columns[4 + i].type, expected[i]) << st.columns[4 + i].name;
-    EXPECT_EQ(st.columns[12].size, 16);
-    EXPECT_EQ(st.columns[14].precision, 10);
-    EXPECT_EQ(st.columns[14].scale, 2);
-    EXPECT_EQ(st.columns[15].size, 255);
-    EXPECT_TRUE(st.columns[16].unique);
+        EXPECT_EQ(st.columnDefs[4 + i].type, expected[i]) << st.columnDefs[4 + i].name;
+    EXPECT_EQ(st.columnDefs[12].size, 16);
+    EXPECT_EQ(st.columnDefs[14].precision, 10);
+    EXPECT_EQ(st.columnDefs[14].scale, 2);
+    EXPECT_EQ(st.columnDefs[15].size, 255);
+    EXPECT_TRUE(st.columnDefs[16].unique);
     ASSERT_EQ(st.indexes.size(), 2u);
     EXPECT_EQ(st.indexes[0].name, "pk");
     EXPECT_TRUE(st.indexes[0].primary);

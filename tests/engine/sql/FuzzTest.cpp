@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -16,7 +15,7 @@ namespace {
 std::vector<std::string> seedStatements()
 {
     std::vector<std::string> seeds;
-    std::ifstream in(std::filesystem::path(QUILLSTOCK_STATEMENTS_FILE));
+    std::ifstream in(QUILLSTOCK_STATEMENTS_FILE);
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("jet: ", 0) == 0)
@@ -91,7 +90,7 @@ TEST(Fuzz, MutatedStatementsGiveTranslationOrDaoError)
         std::string quoted;
         for (char c : ref.name)
             quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        return "\"main\".\"" + quoted + "\"";
+        return dao::sql::ResolvedTable{"\"main\".\"" + quoted + "\"", "main", ref.name, std::nullopt};
     };
     sqlite3* db = nullptr;
     sqlite3_open(":memory:", &db);
@@ -173,7 +172,9 @@ TEST(Fuzz, FunctionsTakeAnyArguments)
 
 TEST(Fuzz, DeepNestingIsRefusedNotOverflowed)
 {
-    const auto resolve = [](const dao::sql::TableRef& r) { return "\"" + r.name + "\""; };
+    const dao::sql::TableResolver resolve = [](const dao::sql::TableRef& r) {
+        return dao::sql::ResolvedTable{"\"" + r.name + "\"", "main", r.name, std::nullopt};
+    };
     EXPECT_THROW(dao::sql::translate("SELECT " + std::string(100000, '(') + "1" + std::string(100000, ')'), resolve),
                  dao::DaoError);
     EXPECT_THROW(dao::sql::translate("SELECT " + std::string(100000, '-') + "1", resolve), dao::DaoError);

@@ -1,6 +1,9 @@
 #include "SqlTestDb.h"
 
-#include "engine/DaoError.h"
+#include "platform/CodePages.h"
+
+#include "engine/JetErrors.h"
+#include "engine/sql/Quote.h"
 #include "tests/support/Fixtures.h"
 
 #include <QFile>
@@ -63,13 +66,43 @@ dao::sql::TableResolver SqlTestDb::resolver()
 {
     return [this](const dao::sql::TableRef& ref) {
         resolved.push_back(ref);
+        dao::sql::ResolvedTable t;
+        t.name = ref.name;
         if (ref.externalPath.empty())
-            return "\"main\".\"" + ref.name + "\"";
+            t.schema = "main";
         for (const auto& [path, schema] : attached_)
             if (path == ref.externalPath)
-                return "\"" + schema + "\".\"" + ref.name + "\"";
-        throw dao::DaoError(3024, "Could not find file '" + ref.externalPath + "'.");
+                t.schema = schema;
+        if (t.schema.empty())
+            throw dao::jet::fileNotFound(ref.externalPath);
+        t.sql = dao::sql::quoteIdentifier(t.schema) + "." + dao::sql::quoteIdentifier(t.name);
+        t.columns = columns(t.schema, t.name);
+        return t;
     };
+}
+
+std::optional<std::vector<dao::sql::TableColumn>> SqlTestDb::columns(const std::string& schema,
+                                                                     const std::string& table)
+{
+    using dao::sql::JetType;
+    std::vector<dao::sql::TableColumn> out;
+    for (const Row& row : query("PRAGMA " + dao::sql::quoteIdentifier(schema) + ".table_info("
+                                + dao::sql::quoteIdentifier(table) + ")")) {
+        const QString declared = QString::fromStdString(row.at(2).value_or("")).toUpper();
+        JetType type = JetType::Text;
+        if (declared.contains("DATE"))
+            type = JetType::Date;
+        else if (declared.contains("INT"))
+            type = JetType::Long;
+        else if (declared.contains("REAL") || declared.contains("FLOA") || declared.contains("DOUB"))
+            type = JetType::Double;
+        else if (declared.contains("CURRENCY"))
+            type = JetType::Currency;
+        out.push_back({*row.at(1), type});
+    }
+    if (out.empty())
+        return std::nullopt;
+    return out;
 }
 
 std::vector<Row> SqlTestDb::jet(const std::string& jetSql)
@@ -143,22 +176,7 @@ std::string toSqlString(const std::string& text)
 
 std::string toCp1252(const std::string& utf8)
 {
-    const QString s = QString::fromUtf8(utf8.c_str());
-    std::string out;
-    static const char16_t high[32] = {0x20AC, 0x81, 0x201A, 0x192, 0x201E, 0x2026, 0x2020, 0x2021, 0x2C6, 0x2030, 0x160,
-                                      0x2039, 0x152, 0x8D, 0x17D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-                                      0x2013, 0x2014, 0x2DC, 0x2122, 0x161, 0x203A, 0x153, 0x9D, 0x17E, 0x178};
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        int code = -1;
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-            code = u;
-        for (int k = 0; k < 32 && code < 0; ++k)
-            if (high[k] == u)
-                code = 0x80 + k;
-        out += static_cast<char>(code < 0 ? '?' : code);
-    }
-    return out;
+    return platform::toCp1252(QString::fromUtf8(utf8.c_str())).toStdString();
 }
 
 } // namespace sqltest

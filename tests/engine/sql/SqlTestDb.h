@@ -29,7 +29,10 @@ public:
     // Runs a Jet statement expected to fail in SQLite; returns the SQLite message.
     std::string jetError(const std::string& jetSql);
     void attach(const std::string& path, const std::string& schema);
+    // Tables of this database with the columns SQLite lists (DATE, INT, REAL and
+    // CURRENCY in the declared type give those Jet types, anything else Text).
     dao::sql::TableResolver resolver();
+    std::optional<std::vector<dao::sql::TableColumn>> columns(const std::string& schema, const std::string& table);
 
     std::vector<dao::sql::TableRef> resolved; // every table the translator asked for
 

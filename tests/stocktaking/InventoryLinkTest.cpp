@@ -1,4 +1,5 @@
-#include "app/InventoryDatabase.h"
+// The program's inventory link (inventory::LinkInventoryDatasets): the entries follow
+// the current list, in number order.
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "engine/Database.h"
@@ -6,6 +7,8 @@
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
+#include "stocktaking/InventoryLink.h"
+#include "tests/support/InventoryTables.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +17,8 @@ using testsupport::TempFolder;
 
 namespace {
 
-// The program's inventory link: TB_INV follows TB_Master by IDX, sorted by NR.
+// TB_INV follows TB_Master by IDX, sorted by NR: lists 1 to 7, entries 30, 10, 20 in list 1
+// and 4711 in list 7.
 struct Link : ::testing::Test {
     TempFolder dir;
     TApplication app{std::make_unique<RecordingInteraction>()};
@@ -25,7 +29,7 @@ struct Link : ::testing::Test {
 
     Link()
     {
-        inventory::CreateEmptyInventory(dir.file("db_inv.mdb"));
+        testsupport::createInventoryTables(dir.file("db_inv.mdb"));
         db.ProgramFolder = dir.path();
         db.SetDatabase(dir.file("db_inv.mdb"));
         db.SetConnected(true);
@@ -35,14 +39,7 @@ struct Link : ::testing::Test {
         for (int nr : {30, 10, 20})
             core->execute("INSERT INTO inventur (NR, Inventurliste) VALUES (" + std::to_string(nr) + ", 1)");
         core->execute("INSERT INTO inventur (NR, Inventurliste) VALUES (4711, 7)");
-        master.SetDatabase(&db);
-        master.SetSQL("SELECT * FROM inventurliste");
-        DS_Master.SetDataSet(&master);
-        entries.SetDatabase(&db);
-        entries.SetSQL(QStringList{"SELECT *", "FROM  inventur"});
-        entries.SetMasterSource(&DS_Master);
-        entries.SetMasterFields("Inventurliste -> IDX");
-        entries.SetSortedBy("[NR] ASC");
+        inventory::LinkInventoryDatasets(db, master, DS_Master, entries);
     }
 
     QList<int> numbers()
@@ -149,4 +146,22 @@ TEST_F(Link, ACircularLinkIsRefused)
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "Circular links not allowed!");
     }
+}
+
+TEST_F(Link, TheDetailFilterJoinsTheMasterCondition)
+{
+    db.CoreDatabase()->execute("INSERT INTO inventur (NR, Inventurliste) VALUES (40, 2)");
+    entries.SetFilter("[NR] > 15");
+    entries.SetFiltered(true);
+    entries.Open();
+    EXPECT_EQ(numbers(), (QList<int>{20, 30}));
+    EXPECT_TRUE(entries.Locate("NR", 30, 0));
+    EXPECT_FALSE(entries.Locate("NR", 10, 0)) << "filtered out";
+    EXPECT_FALSE(entries.Locate("NR", 40, 0)) << "another list";
+    master.Next();
+    EXPECT_EQ(entries.FieldByName("NR")->AsInteger(), 40);
+    EXPECT_TRUE(entries.Locate("NR", 40, 0)) << "searches follow the master's row";
+    EXPECT_FALSE(entries.Locate("NR", 30, 0));
+    EXPECT_EQ(entries.Lookup("NR", 40, "Inventurliste").toInt(), 2);
+    EXPECT_FALSE(entries.Lookup("NR", 20, "Inventurliste").isValid());
 }

@@ -1,0 +1,16 @@
+#pragma once
+// Where the benchmark programs find the fixtures: the folder named by
+// $QUILLSTOCK_FIXTURES, else the one the build was configured with
+// (QUILLSTOCK_FIXTURES in the top CMakeLists.txt, beside the checkout).
+#include <cstdlib>
+#include <string>
+
+namespace bench {
+
+inline std::string fixturesFolder()
+{
+    const char* env = std::getenv("QUILLSTOCK_FIXTURES");
+    return env && *env ? std::string(env) : std::string(QUILLSTOCK_DEFAULT_FIXTURES);
+}
+
+} // namespace bench
