@@ -3,6 +3,7 @@
 
 #include "daodata/TVoDaoTable.h"
 #include "daoui/TVoDaoDBGrid.h"
+#include "daoui/TVoDaoExportButton.h"
 #include "daoui/TVoDaoSearch.h"
 #include "daoui/TVoDaoSortByButton.h"
 #include "framework/data/TDataSource.h"
@@ -49,6 +50,7 @@ void TfFehlendeBuecher::Bind(TDataSource* source, const QString& programFolder, 
     progress_ = progress;
     ui->VoDaoDBGrid1->SetDataSource(source);
     ui->VoDaoSortByButton1->SetDataSource(source);
+    ui->VoDaoExportButton1->SetDataSource(source);
     ui->VoDaoSearch1->SetDataSource(source);
 }
 
@@ -89,7 +91,7 @@ void TfFehlendeBuecher::showEvent(QShowEvent* event)
 
 void TfFehlendeBuecher::FormShow(QObject*)
 {
-    ui->VoDaoExportButton1->setProperty("DefaultExportDir", ReportsFolder());
+    ui->VoDaoExportButton1->DefaultExportDir = ReportsFolder();
     const TVoDaoTable* data = DataSet();
     const int count = data && data->Active() ? data->RecordCount() : 0;
     SetCaption(Caption() + QStringLiteral(" --=[") + QString::number(count) +
