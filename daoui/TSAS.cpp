@@ -22,7 +22,7 @@ TSAS::TSAS(QWidget* parent) : TCenteredDialog(parent), ui(std::make_unique<Ui::T
     // The column panel starts rolled in; the dialog narrows with it.
     ui->VoHRollForm1->RollUp(false);
 
-    connect(ui->ListBox1, &QListWidget::currentRowChanged, this, &TSAS::ListBox1Click);
+    connect(ui->ListBox1, &QListWidget::itemSelectionChanged, this, &TSAS::ListBox1Click);
     connect(ui->ComboBox2, &QComboBox::currentIndexChanged, this, &TSAS::ComboBox2Change);
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Application->Run([this] { Button1Click(); }); });
     connect(ui->Button2, &QPushButton::clicked, this, &QDialog::reject);
@@ -114,10 +114,9 @@ void TSAS::ComboBox2Change() { ui->Edit1->setVisible(ui->ComboBox2->currentIndex
 
 const TExportType* TSAS::SelectedType() const
 {
-    const int row = ui->ListBox1->currentRow();
-    if (row < 0 || row >= types_.size() || !ui->ListBox1->item(row)->isSelected())
-        return nullptr;
-    return &types_[row];
+    const QList<QListWidgetItem*> selected = ui->ListBox1->selectedItems();
+    const int row = selected.isEmpty() ? -1 : ui->ListBox1->row(selected.front());
+    return row >= 0 && row < types_.size() ? &types_[row] : nullptr;
 }
 
 void TSAS::Button1Click()

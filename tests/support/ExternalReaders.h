@@ -11,7 +11,8 @@ namespace testsupport {
 // it: Python's html.parser and csv modules, xlrd, the dbf and dbfread
 // modules, and LibreOffice.
 
-// Every table row of an HTML file as an array of cell texts (header row included).
+// Every table row of an HTML file as an array of cell texts (header row included),
+// decoded in the character set the file declares.
 QJsonArray htmlTableRows(const QString& path);
 // The page title of an HTML file.
 QString htmlTitle(const QString& path);
