@@ -2,7 +2,7 @@
 // read back through pxlib and checked in their header bytes.
 #include "engine/Database.h"
 #include "tests/engine/ExportFixture.h"
-#include "tests/engine/ParadoxReader.h"
+#include "tests/support/ParadoxReader.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ TEST(ParadoxExport, EveryVersionHasItsHeaderAndIsReadBackByPxlib)
             EXPECT_EQ(int(quint8(head[0x6A])) | int(quint8(head[0x6B])) << 8, 1252) << "code page in the data header";
         }
 
-        const exporttest::ParadoxTable table = exporttest::readParadox(source.dir.file(name + ".db"), memos ? mb : QString());
+        const testsupport::ParadoxTable table = testsupport::readParadox(source.dir.file(name + ".db"), memos ? mb : QString());
         EXPECT_EQ(table.fileVersion, v.pxlibVersion);
         EXPECT_EQ(table.fields, exporttest::CatalogueExport::fieldNames());
         EXPECT_EQ(table.types, (QList<int>{modern ? pxfLong : pxfNumber, pxfAlpha, pxfAlpha, pxfCurrency,

@@ -40,6 +40,12 @@ with open(sys.argv[1], encoding=sys.argv[3], newline='') as f:
     print(json.dumps({'rows': list(csv.reader(f, delimiter=sys.argv[2]))}))
 )";
 
+const char* const kSqliteReader = R"(
+import sys, json, sqlite3
+db = sqlite3.connect('file:' + sys.argv[1] + '?mode=ro', uri=True)
+print(json.dumps({'rows': [list(r) for r in db.execute(sys.argv[2])]}))
+)";
+
 const char* const kFixedWidthReader = R"(
 import sys, json
 widths = [int(w) for w in sys.argv[2].split(',')]
@@ -129,6 +135,11 @@ QJsonArray htmlTableRows(const QString& path)
 QString htmlTitle(const QString& path)
 {
     return runPython(kHtmlReader, {path})[QStringLiteral("title")].toString();
+}
+
+QJsonArray sqliteRows(const QString& path, const QString& sql)
+{
+    return runPython(kSqliteReader, {path, sql})[QStringLiteral("rows")].toArray();
 }
 
 QJsonArray csvRows(const QString& path, const QString& delimiter, const QString& codec)

@@ -20,6 +20,10 @@ QString htmlTitle(const QString& path);
 QJsonArray csvRows(const QString& path, const QString& delimiter = QStringLiteral(","),
                    const QString& codec = QStringLiteral("cp1252"));
 
+// The rows of a query on a database file the engine wrote, run by Python's
+// sqlite3 module (numbers, text and null as they are stored).
+QJsonArray sqliteRows(const QString& path, const QString& sql);
+
 // Every line of a fixed-width text file cut into fields of the given widths,
 // each with its trailing blanks removed.
 QJsonArray fixedWidthRows(const QString& path, const QList<int>& widths,
