@@ -69,12 +69,30 @@ void TVoHRollForm::RollTo(bool up, bool animate)
         fullWidth_ = width();
     rolledUp_ = up;
     if (animate && Animated && RollStep > 0) {
-        timer_.start();
+        if (!timer_.isActive()) {
+            // A window of fixed width is freed while it moves, not at every step.
+            QWidget* window = this->window();
+            windowFixed_ = window != this && window->minimumWidth() == window->maximumWidth();
+            if (windowFixed_) {
+                window->setMinimumWidth(0);
+                window->setMaximumWidth(QWIDGETSIZE_MAX);
+            }
+            timer_.start();
+        }
         return;
     }
-    timer_.stop();
+    if (timer_.isActive())
+        EndMotion();
     SetPanelWidth(up ? GripWidth() : fullWidth_);
     emit Rolled(up);
+}
+
+void TVoHRollForm::EndMotion()
+{
+    timer_.stop();
+    if (windowFixed_)
+        window()->setFixedWidth(window()->width());
+    windowFixed_ = false;
 }
 
 void TVoHRollForm::Step()
@@ -83,7 +101,7 @@ void TVoHRollForm::Step()
     const int next = rolledUp_ ? std::max(target, width() - RollStep) : std::min(target, width() + RollStep);
     SetPanelWidth(next);
     if (next == target) {
-        timer_.stop();
+        EndMotion();
         emit Rolled(rolledUp_);
     }
 }

@@ -41,6 +41,8 @@ protected:
 private:
     void RollTo(bool up, bool animate);
     void Step();
+    // Stops the timer and fixes the window's width again.
+    void EndMotion();
     // Gives the panel this width, the window the same change, and keeps the
     // panel at the window's right edge.
     void SetPanelWidth(int width);
@@ -49,4 +51,5 @@ private:
     QTimer timer_;
     int fullWidth_ = -1;
     bool rolledUp_ = false;
+    bool windowFixed_ = false; // the window had a fixed width when the motion began
 };
