@@ -3,6 +3,7 @@
 #include "daoui/DatasetDialogs.h"
 #include "daoui/ExportRun.h"
 #include "daoui/TSAS.h"
+#include "daoui/TVoDaoDBGrid.h"
 #include "daoui/TVoDaoExportButton.h"
 #include "daoui/TVoHRollForm.h"
 #include "tests/daoui/DialogTestSupport.h"
@@ -494,6 +495,34 @@ TEST_F(Exporting, AGridsColumnsAreListedAndEachFieldGetsItsVisibilityBack)
     EXPECT_EQ(testsupport::csvRows(file, ";").first(), (QJsonArray{"BUCHNR", "TITEL"})) << "as checked";
     EXPECT_FALSE(table.FieldByName("TITEL")->Visible());
     EXPECT_TRUE(table.FieldByName("AUTOR")->Visible());
+}
+
+TEST_F(Exporting, TheGridsSaveAsOpensTheDialogOnItsColumns)
+{
+    TVoDaoDBGrid grid;
+    grid.Columns().Add("BUCHNR").Title.Caption = "Nummer";
+    grid.Columns().Add("TITEL").Visible = false;
+    grid.Columns().Add("AUTOR");
+    grid.SetDataSource(&source);
+    grid.SetDefaultExportDir(dir.file("REPORTS"));
+    grid.resize(400, 300);
+    grid.show();
+    const QString file = dir.file("REPORTS/raster.htm");
+    saveAs(file);
+    answer<Dialog>([](Dialog& d) {
+        EXPECT_EQ(itemTexts(d.ui->CheckListBox1), (QStringList{"Nummer", "TITEL", "AUTOR"}));
+        EXPECT_EQ(checkedColumns(d), (QStringList{"Nummer", "AUTOR"})) << "the hidden column unchecked";
+        clickType(d, "HTML");
+        rollOut(d);
+        toggleColumn(d, "TITEL");
+        toggleColumn(d, "AUTOR");
+        QTest::mouseClick(d.ui->Button1, Qt::LeftButton);
+    });
+    QTest::keyClick(&grid, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogsShown(), QStringList{"TSAS"});
+    EXPECT_EQ(lastSaveDialog().initialDir, dir.file("REPORTS"));
+    EXPECT_EQ(testsupport::htmlTableRows(file).first(), (QJsonArray{"BUCHNR", "TITEL"}));
+    EXPECT_TRUE(allVisible()) << "the fields' own settings are back";
 }
 
 TEST_F(Exporting, TheButtonNeedsAnOpenDatasetWithRecordsAndRunsItsClickInOrder)
