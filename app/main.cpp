@@ -32,7 +32,8 @@ int main(int argc, char** argv)
     fFehlendeBuecher = report.get();
     auto copy = std::make_unique<TfCopyDlg>();
     fCopyDlg = copy.get();
-    fFehlendeBuecher->Bind(&fMain->DS_Veltrano, fMain->ProgramFolder(), fCopyDlg);
+    fFehlendeBuecher->Bind(&fMain->DS_Veltrano, fMain->ProgramFolder(), fCopyDlg,
+                           fMain->ProgramFolder() + TfMain::SettingsFileName);
 
     fMain->show();
     const int rc = qtApp.exec();

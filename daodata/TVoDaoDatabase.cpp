@@ -221,6 +221,13 @@ void TVoDaoDatabase::DeleteQueryDef(const QString& name)
     RefreshNameLists();
 }
 
+void TVoDaoDatabase::CreateDatabase(const QString& fileName, const QString& locale, int format)
+{
+    if (!coreWorkspace_)
+        DatabaseError(QStringLiteral("Database is not connected!"));
+    coreWorkspace_->createDatabase(fileName.toStdString(), locale.toStdString(), format)->close();
+}
+
 void TVoDaoDatabase::FillDatabaseTypes()
 {
     const QString key = jetRegistryVersion(version_);

@@ -101,6 +101,11 @@ public:
     // after the creation and before and after the deletion.
     void CreateQueryDef(const QString& name, const QString& sqlText);
     void DeleteQueryDef(const QString& name);
+    // A new, empty database file made by the engine of the core workspace
+    // (locale as ";LANGID=0x0409;CP=1252;COUNTRY=0", format a dbVersion
+    // value); it is closed again at once. Raises the engine's error, for
+    // example when the file exists.
+    void CreateDatabase(const QString& fileName, const QString& locale, int format);
 
     // The engine objects (empty when not made / not connected).
     std::shared_ptr<dao::DBEngine> CoreDBEngine() const { return engine_; }

@@ -2,6 +2,7 @@
 
 #include "daodata/TVoDaoTable.h"
 #include "daoui/TQFS.h"
+#include "daoui/TSAS.h"
 #include "daoui/TVoDaoSortByDialog.h"
 #include "daoui/TVodaoFindSeekDialog.h"
 #include "framework/data/TField.h"
@@ -55,4 +56,22 @@ bool ExecuteQuickFindSeek(TVoDaoTable& table, bool seekMode, const QString& fiel
         return false;
     TQFS dialog(QApplication::activeWindow());
     return dialog.Execute(table, seekMode, fieldName);
+}
+
+bool ExecuteExportDialog(TVoDaoTable& table, const QString& initialDir)
+{
+    if (!table.Active())
+        return false;
+    TSAS dialog(QApplication::activeWindow());
+    dialog.InitialDir = initialDir;
+    return dialog.Execute(table);
+}
+
+bool ExecuteExportDialogForGrid(TVoDaoTable& table, const TExportGridColumns& columns, const QString& initialDir)
+{
+    if (!table.Active())
+        return false;
+    TSAS dialog(QApplication::activeWindow());
+    dialog.InitialDir = initialDir;
+    return dialog.ExecuteForGrid(table, columns);
 }

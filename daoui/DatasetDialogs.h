@@ -4,6 +4,7 @@
 // interaction seam and frees it. A dataset that is not open gets no dialog
 // (false). Errors of the dataset during a search are shown by the
 // application's error display while the dialog stays open.
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -30,3 +31,25 @@ bool ExecuteFindSeekDialog(TVoDaoTable& table, bool seekMode);
 // fieldName (the grid's current column) is preselected when it is listed.
 // Result and position as for ExecuteFindSeekDialog.
 bool ExecuteQuickFindSeek(TVoDaoTable& table, bool seekMode, const QString& fieldName);
+
+// One column of a grid as the export dialog lists it: the grid fills one per
+// column, in column order, and hands the list to ExecuteExportDialogForGrid.
+struct TExportGridColumn {
+    QString TitleCaption; // the text of the column list entry
+    bool Visible = true;  // the entry starts checked
+    QString FieldName;    // the dataset field the column shows; empty for none
+};
+using TExportGridColumns = QList<TExportGridColumn>;
+
+// "Export": the export dialog on the dataset's visible fields, its save
+// dialog starting in initialDir (when not empty). Each unchecked field is
+// hidden for the export and visible again afterwards, also when the export
+// fails. True when the dialog closed after an export.
+bool ExecuteExportDialog(TVoDaoTable& table, const QString& initialDir);
+
+// "Save as - export" of a grid: the same with the grid's columns listed, each
+// checked when the column is visible. For the export each listed field is
+// shown when its entry is checked and hidden when not; every field changed
+// gets its former visibility back afterwards. The dataset's ExportMethod is
+// left as it is: the grid sets VisibleFields around the call.
+bool ExecuteExportDialogForGrid(TVoDaoTable& table, const TExportGridColumns& columns, const QString& initialDir);

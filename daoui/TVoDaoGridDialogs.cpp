@@ -1,6 +1,7 @@
 #include "daoui/TVoDaoGridDialogs.h"
 
 #include "daoui/DatasetDialogs.h"
+#include "daoui/TVoDaoDBGrid.h"
 
 const TVoDaoGridDialogs& VoDaoGridDialogs()
 {
@@ -10,6 +11,12 @@ const TVoDaoGridDialogs& VoDaoGridDialogs()
         d.sort = ExecuteSortDialog;
         d.findSeek = ExecuteFindSeekDialog;
         d.quickFindSeek = ExecuteQuickFindSeek;
+        d.exportForGrid = [](TVoDaoTable& table, TVoDaoDBGrid& grid, const QString& initialDir) {
+            TExportGridColumns columns;
+            for (const TColumn& column : grid.Columns())
+                columns << TExportGridColumn{column.TitleCaption(), column.Visible, column.FieldName};
+            ExecuteExportDialogForGrid(table, columns, initialDir);
+        };
         return d;
     }();
     return dialogs;

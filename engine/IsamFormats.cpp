@@ -129,6 +129,8 @@ TextOptions readSchemaIni(const QString& folder, const QString& fileName)
                 options.delimiter = '\t';
             } else if (v.compare("FixedLength", Qt::CaseInsensitive) == 0) {
                 options.layout = TextOptions::Layout::FixedLength;
+            } else if (v.compare("HTML", Qt::CaseInsensitive) == 0) {
+                // The entry of an HTML file: its layout is the HTML format's own.
             } else if (v.startsWith("Delimited(", Qt::CaseInsensitive) && v.endsWith(')') && v.size() == 12 &&
                        v[10] != '"') {
                 options.layout = TextOptions::Layout::Delimited;

@@ -231,8 +231,15 @@ void ParadoxWriter::finish()
     PX_close(px_);
     // pxlib marks every older layout as Paradox 5; the version byte names the real one.
     const char versionByte = char(paradoxVersionByte(version_));
-    const bool ok = paged_->seek(0x39, SEEK_SET) == 0 && paged_->write(&versionByte, 1) == 1 && paged_->flush()
-                    && (!blobs_ || std::fflush(blobs_) == 0);
+    bool ok = paged_->seek(0x39, SEEK_SET) == 0 && paged_->write(&versionByte, 1) == 1;
+    // pxlib's encryption word 0xFF00FF00 sends a reader to the data header,
+    // which a Paradox 3 table does not have: there 0 says "not encrypted".
+    const char none[4] = {};
+    if (version_ == 3)
+        ok = ok && paged_->seek(0x25, SEEK_SET) == 0 && paged_->write(none, 4) == 4;
+    // The referential-integrity byte, which pxlib leaves as it finds it in memory.
+    ok = ok && paged_->seek(0x55, SEEK_SET) == 0 && paged_->write(none, 1) == 1;
+    ok = ok && paged_->flush() && (!blobs_ || std::fflush(blobs_) == 0);
     PX_delete(px_);
     px_ = nullptr;
     if (!ok)

@@ -266,6 +266,12 @@ long SchemaChanges::selectInto(const sql::Statement& st, const ParameterValues& 
         throw;
     }
     storage_.forgetSchema(loc.schema, loc.table);
+    // A table written into another database file: that file holds it on its
+    // own at once (not only with its write-ahead log beside it), so that it
+    // can be copied or sent while the program goes on running.
+    if (loc.schema != "main" && sqlite3_get_autocommit(db()))
+        sqlite3_exec(db(), ("PRAGMA " + quoteIdentifier(loc.schema) + ".wal_checkpoint(TRUNCATE)").c_str(), nullptr,
+                     nullptr, nullptr);
     return count;
 }
 

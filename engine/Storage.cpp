@@ -18,6 +18,7 @@
 #include <sqlite3.h>
 #include <cstring>
 #include <strings.h>
+#include <sys/stat.h>
 
 namespace dao {
 
@@ -25,10 +26,27 @@ using sql::quoteIdentifier;
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Device and inode of a file: a file deleted and made again under the same
+// name is another file, whatever its time stamp.
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+FileIdentity fileIdentity(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {st.st_dev, st.st_ino};
+}
+
+} // namespace
+
 struct Storage::Attachment {
     std::string alias;
     FileFormat format = FileFormat::Sqlite;
     fs::file_time_type modified;
+    FileIdentity identity;
     std::unique_ptr<MdbFile> mdb;
     std::set<std::string> loaded;
 };
@@ -257,9 +275,11 @@ Storage::Attachment& Storage::attach(const std::string& rawPath)
     auto it = attachments_.find(key);
     if (it != attachments_.end()) {
         Attachment& a = *it->second;
-        if (a.format == format && (format == FileFormat::Sqlite || a.modified == modified))
+        if (a.format == format && a.identity == fileIdentity(rawPath) &&
+            (format == FileFormat::Sqlite || a.modified == modified))
             return a;
-        // The file changed since it was read: detach and read it again.
+        // The file changed since it was read, or another file took its name:
+        // detach and read it again.
         loading_ = true;
         sqlite3_exec(db_, ("DETACH DATABASE " + quoteIdentifier(a.alias)).c_str(), nullptr, nullptr, nullptr);
         loading_ = false;
@@ -279,6 +299,7 @@ Storage::Attachment& Storage::attach(const std::string& rawPath)
         s.bindText(1, format == FileFormat::Jet ? std::string(":memory:") : key);
         s.step();
     }
+    a->identity = fileIdentity(rawPath); // after ATTACH, which makes a missing file
     if (format == FileFormat::Jet) {
         run(db_, "PRAGMA " + quoteIdentifier(a->alias) + ".page_size = 16384");
         readOnlySchemas_.insert(a->alias);

@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// The numbers of the system's ANSI and OEM code pages.
+constexpr int kAnsiCodePage = 1252;
+constexpr int kOemCodePage = 850;
+
 // One character: the code point of a byte, and the byte of a code point (-1 when
 // the code page lacks it). The five bytes Windows-1252 leaves undefined (0x81,
 // 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value and back, as

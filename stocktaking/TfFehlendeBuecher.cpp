@@ -3,20 +3,29 @@
 
 #include "daodata/TVoDaoTable.h"
 #include "daoui/TVoDaoDBGrid.h"
+#include "daoui/TVoDaoExportButton.h"
 #include "daoui/TVoDaoSearch.h"
 #include "daoui/TVoDaoSortByButton.h"
 #include "framework/data/TDataSource.h"
 #include "framework/ui/EInvalidOperation.h"
 #include "framework/ui/TApplication.h"
 #include "framework/ui/TProgressWindow.h"
+#include "platform/ProfileFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QShowEvent>
 
 TfFehlendeBuecher* fFehlendeBuecher = nullptr;
+
+namespace {
+// Where the settings file keeps "Ergebnis anzeigen" ("1" checked, "0" not).
+const QString kSettingsSection = QStringLiteral("GLOBAL");
+const QString kShowResultKey = QStringLiteral("ERGEBNIS_ANZEIGEN");
+} // namespace
 
 TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfFehlendeBuecher>())
@@ -27,10 +36,12 @@ TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(13);
     setFont(font);
-    // The result's grid: bound to the result, never shown (the result is read in the export).
+    // The result's grid: bound to the result, shown only with "Ergebnis
+    // anzeigen"; the result is looked at there, never changed.
     ui->VoDaoDBGrid1->setVisible(false);
     ui->VoDaoDBGrid1->SetOptions(dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs
                                  | dgConfirmDelete | dgCancelOnExit);
+    ui->VoDaoDBGrid1->SetReadOnly(true);
     ui->VoDaoDBGrid1->EndLoad();
     SaveDialog1.Filter = QStringLiteral("HTML-Datei|*.HTML");
 
@@ -38,17 +49,30 @@ TfFehlendeBuecher::TfFehlendeBuecher(QWidget* parent)
             [this] { Application->Run([this] { Button1Click(ui->Button1); }); });
     connect(ui->btn_Autosize, &QPushButton::clicked, this,
             [this] { Application->Run([this] { btn_AutosizeClick(ui->btn_Autosize); }); });
+    connect(ui->cb_ErgebnisAnzeigen, &QCheckBox::toggled, this,
+            [this] { Application->Run([this] { cb_ErgebnisAnzeigenClick(ui->cb_ErgebnisAnzeigen); }); });
 }
 
 TfFehlendeBuecher::~TfFehlendeBuecher() = default;
 
-void TfFehlendeBuecher::Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress)
+void TfFehlendeBuecher::Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress,
+                             const QString& settingsFile)
 {
     source_ = source;
     programFolder_ = programFolder;
     progress_ = progress;
+    settingsFile_ = settingsFile;
+    const bool showResult = platform::ProfileFile(settingsFile_).readString(kSettingsSection, kShowResultKey,
+                                                                            QStringLiteral("0"))
+                            == QLatin1String("1");
+    {
+        const QSignalBlocker block(ui->cb_ErgebnisAnzeigen);
+        ui->cb_ErgebnisAnzeigen->setChecked(showResult);
+    }
+    ui->VoDaoDBGrid1->setVisible(showResult);
     ui->VoDaoDBGrid1->SetDataSource(source);
     ui->VoDaoSortByButton1->SetDataSource(source);
+    ui->VoDaoExportButton1->SetDataSource(source);
     ui->VoDaoSearch1->SetDataSource(source);
 }
 
@@ -89,7 +113,8 @@ void TfFehlendeBuecher::showEvent(QShowEvent* event)
 
 void TfFehlendeBuecher::FormShow(QObject*)
 {
-    ui->VoDaoExportButton1->setProperty("DefaultExportDir", ReportsFolder());
+    ui->VoDaoExportButton1->DefaultExportDir = ReportsFolder();
+    ui->VoDaoDBGrid1->SetDefaultExportDir(ReportsFolder());
     const TVoDaoTable* data = DataSet();
     const int count = data && data->Active() ? data->RecordCount() : 0;
     SetCaption(Caption() + QStringLiteral(" --=[") + QString::number(count) +
@@ -121,3 +146,12 @@ void TfFehlendeBuecher::Button1Click(QObject*)
 }
 
 void TfFehlendeBuecher::btn_AutosizeClick(QObject*) { ui->VoDaoDBGrid1->SetAutoSizeColumns(true); }
+
+void TfFehlendeBuecher::cb_ErgebnisAnzeigenClick(QObject*)
+{
+    const bool show = ui->cb_ErgebnisAnzeigen->isChecked();
+    ui->VoDaoDBGrid1->setVisible(show);
+    if (!settingsFile_.isEmpty())
+        platform::ProfileFile(settingsFile_).writeString(kSettingsSection, kShowResultKey,
+                                                     show ? QStringLiteral("1") : QStringLiteral("0"));
+}

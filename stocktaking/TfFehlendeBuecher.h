@@ -12,8 +12,9 @@ class TProgressWindow;
 class TVoDaoTable;
 
 // The report window: shows the result of the missing-books query or of a
-// catalogue check, counted in its caption, and exports it. Its grid stays
-// hidden; the result is read in the exported file.
+// catalogue check, counted in its caption, and exports it. Its grid is
+// hidden unless "Ergebnis anzeigen" is checked; it then shows the result
+// read-only, with its menu. The check box is remembered in the settings file.
 class TfFehlendeBuecher : public QDialog {
     Q_OBJECT
 public:
@@ -24,9 +25,11 @@ public:
     TSaveDialog SaveDialog1;
 
     // The result shown (the main window's catalogue dataset; the sort button
-    // and the search panel follow it), the folder holding REPORTS, and the
-    // progress window shown around the export.
-    void Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress);
+    // and the search panel follow it), the folder holding REPORTS, the
+    // progress window shown around the export, and the settings file that
+    // remembers "Ergebnis anzeigen".
+    void Bind(TDataSource* source, const QString& programFolder, TProgressWindow* progress,
+              const QString& settingsFile);
     TVoDaoTable* DataSet() const;
 
     QString Caption() const { return windowTitle(); }
@@ -39,6 +42,7 @@ public:
     void FormShow(QObject* Sender);
     void Button1Click(QObject* Sender);
     void btn_AutosizeClick(QObject* Sender);
+    void cb_ErgebnisAnzeigenClick(QObject* Sender);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,6 +52,7 @@ private:
 
     TDataSource* source_ = nullptr;
     QString programFolder_;
+    QString settingsFile_;
     TProgressWindow* progress_ = nullptr;
 };
 

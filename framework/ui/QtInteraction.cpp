@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 int QtInteraction::message(const MessageRequest& request)
 {
@@ -43,7 +44,12 @@ QStringList QtInteraction::qtFilters(const QString& filter)
         for (QString& p : patterns)
             if (p.trimmed() == "*.*")
                 p = "*";
-        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(' '));
+        // A description that names its patterns already ("Text files(*.txt)")
+        // gets them once, in the form Qt reads.
+        static const QRegularExpression named(QStringLiteral("\\s*\\([^()]*[*?][^()]*\\)\\s*$"));
+        QString description = parts[i];
+        description.remove(named);
+        result << QStringLiteral("%1 (%2)").arg(description, patterns.join(' '));
     }
     return result;
 }

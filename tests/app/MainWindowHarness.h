@@ -46,7 +46,8 @@ struct MainWindowHarness {
         fMain = main.get();
         report = std::make_unique<TfFehlendeBuecher>();
         fFehlendeBuecher = report.get();
-        report->Bind(&main->DS_Veltrano, main->ProgramFolder(), copyDlg.get());
+        report->Bind(&main->DS_Veltrano, main->ProgramFolder(), copyDlg.get(),
+                     main->ProgramFolder() + TfMain::SettingsFileName);
         return *main;
     }
     TfMain& start(const QString& folder = {})

@@ -4,13 +4,16 @@
 
 #include "daoui/TVoDaoDBGrid.h"
 #include "framework/data/TField.h"
+#include "platform/ProfileFile.h"
 #include "tests/support/EngineRows.h"
 #include "tests/support/ExternalReaders.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QJsonObject>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -314,4 +317,62 @@ TEST_F(Reports, TheHiddenGridShowsTheResultAndAutosizeFitsItsColumns)
         widest = std::max(widest, metrics.horizontalAdvance(t.FieldByName("TITEL")->AsString() + "   "));
     EXPECT_EQ(grid.ColumnWidth(1), widest);
     EXPECT_FALSE(grid.isVisible());
+}
+
+TEST_F(Reports, ErgebnisAnzeigenShowsTheResultReadOnlyWithItsMenuAndIsRemembered)
+{
+    const platform::ProfileFile settings(h.dir.file("Quillstock.ini"));
+    const QString catalogue = settings.readString("GLOBAL", "PATH", "");
+    QCheckBox* box = h.report->ui->cb_ErgebnisAnzeigen;
+    EXPECT_EQ(box->text(), "Er&gebnis anzeigen");
+    EXPECT_FALSE(box->isChecked()) << "a settings file without the entry";
+    w->ui->btn_AlleDaten->click();
+    ASSERT_TRUE(h.report->isVisible());
+    TVoDaoDBGrid* grid = h.report->ui->VoDaoDBGrid1;
+    EXPECT_FALSE(grid->isVisible());
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    ASSERT_TRUE(grid->isVisible());
+    EXPECT_FALSE(grid->geometry().intersects(h.report->ui->Panel1->geometry())) << "the panel stays uncovered";
+    TVoDaoTable& t = w->TB_Veltrano;
+    const int records = t.RecordCount();
+    ASSERT_GT(records, 0);
+    t.First();
+    EXPECT_EQ(grid->Model().rowCount(), records);
+    EXPECT_EQ(grid->Model().data(grid->Model().index(0, 1)).toString(), t.FieldByName("TITEL")->AsString());
+
+    // Nothing typed or pressed in the grid changes the catalogue.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QTest::keyClicks(grid, "X");
+    EXPECT_TRUE(h.ui->messages().empty()) << h.ui->messageTexts().join("\n").toStdString();
+    EXPECT_EQ(t.State(), dsBrowse);
+    EXPECT_EQ(t.RecordCount(), records);
+    EXPECT_FALSE(grid->indexWidget(grid->currentIndex()));
+    grid->PopupOptionsMenu();
+    const auto menus = h.ui->menus();
+    ASSERT_EQ(menus.size(), 1u);
+    const auto& menu = menus.front();
+    EXPECT_TRUE(menu[TVoDaoDBGrid::miSaveAs].enabled);
+    EXPECT_TRUE(menu[TVoDaoDBGrid::miSort].enabled);
+    EXPECT_FALSE(menu[TVoDaoDBGrid::miCut].enabled);
+    EXPECT_FALSE(menu[TVoDaoDBGrid::miPaste].enabled);
+
+    // A new window finds the box as it was left, and the grid with it.
+    EXPECT_EQ(settings.readString("GLOBAL", "ERGEBNIS_ANZEIGEN", ""), "1");
+    EXPECT_EQ(settings.readString("GLOBAL", "PATH", ""), catalogue) << "the other entries stay";
+    h.stop();
+    w = &h.start();
+    EXPECT_TRUE(h.report->ui->cb_ErgebnisAnzeigen->isChecked());
+    w->ui->btn_AlleDaten->click();
+    EXPECT_TRUE(h.report->ui->VoDaoDBGrid1->isVisible());
+    h.report->ui->cb_ErgebnisAnzeigen->click();
+    EXPECT_FALSE(h.report->ui->VoDaoDBGrid1->isVisible());
+    EXPECT_EQ(settings.readString("GLOBAL", "ERGEBNIS_ANZEIGEN", ""), "0");
+    h.stop();
+    h.start();
+    EXPECT_FALSE(h.report->ui->cb_ErgebnisAnzeigen->isChecked());
+    EXPECT_FALSE(h.report->ui->VoDaoDBGrid1->isVisibleTo(h.report.get()));
 }

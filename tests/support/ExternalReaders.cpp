@@ -11,7 +11,7 @@ namespace testsupport {
 namespace {
 
 const char* const kHtmlReader = R"(
-import sys, json
+import sys, json, re
 from html.parser import HTMLParser
 class Reader(HTMLParser):
     def __init__(self):
@@ -26,8 +26,11 @@ class Reader(HTMLParser):
     def handle_data(self, data):
         if self.cell is not None: self.cell += data
         if self.in_title: self.title += data
+# Decoded as a browser does: by the character set the page declares.
+data = open(sys.argv[1], 'rb').read()
+declared = re.search(rb'charset=([A-Za-z0-9_-]+)', data[:2048])
 reader = Reader()
-reader.feed(open(sys.argv[1], encoding='utf-8').read())
+reader.feed(data.decode(declared.group(1).decode() if declared else 'utf-8'))
 print(json.dumps({'title': reader.title, 'rows': reader.rows}))
 )";
 
@@ -35,6 +38,12 @@ const char* const kCsvReader = R"(
 import sys, csv, json
 with open(sys.argv[1], encoding=sys.argv[3], newline='') as f:
     print(json.dumps({'rows': list(csv.reader(f, delimiter=sys.argv[2]))}))
+)";
+
+const char* const kSqliteReader = R"(
+import sys, json, sqlite3
+db = sqlite3.connect('file:' + sys.argv[1] + '?mode=ro', uri=True)
+print(json.dumps({'rows': [list(r) for r in db.execute(sys.argv[2])]}))
 )";
 
 const char* const kFixedWidthReader = R"(
@@ -126,6 +135,11 @@ QJsonArray htmlTableRows(const QString& path)
 QString htmlTitle(const QString& path)
 {
     return runPython(kHtmlReader, {path})[QStringLiteral("title")].toString();
+}
+
+QJsonArray sqliteRows(const QString& path, const QString& sql)
+{
+    return runPython(kSqliteReader, {path, sql})[QStringLiteral("rows")].toArray();
 }
 
 QJsonArray csvRows(const QString& path, const QString& delimiter, const QString& codec)

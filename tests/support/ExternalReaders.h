@@ -11,13 +11,18 @@ namespace testsupport {
 // it: Python's html.parser and csv modules, xlrd, the dbf and dbfread
 // modules, and LibreOffice.
 
-// Every table row of an HTML file as an array of cell texts (header row included).
+// Every table row of an HTML file as an array of cell texts (header row included),
+// decoded in the character set the file declares.
 QJsonArray htmlTableRows(const QString& path);
 // The page title of an HTML file.
 QString htmlTitle(const QString& path);
 // Every record of a delimited text file, decoded with the Python codec named.
 QJsonArray csvRows(const QString& path, const QString& delimiter = QStringLiteral(","),
                    const QString& codec = QStringLiteral("cp1252"));
+
+// The rows of a query on a database file the engine wrote, run by Python's
+// sqlite3 module (numbers, text and null as they are stored).
+QJsonArray sqliteRows(const QString& path, const QString& sql);
 
 // Every line of a fixed-width text file cut into fields of the given widths,
 // each with its trailing blanks removed.

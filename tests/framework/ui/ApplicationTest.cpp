@@ -79,6 +79,9 @@ TEST(QtInteraction, DelphiFiltersBecomeQtFilters)
 {
     EXPECT_EQ(QtInteraction::qtFilters("Access-Datenbanken|*.mdb|Alle Dateien|*.*|CSV|*.csv;*.txt"),
               (QStringList{"Access-Datenbanken (*.mdb)", "Alle Dateien (*)", "CSV (*.csv *.txt)"}));
+    EXPECT_EQ(QtInteraction::qtFilters("Text files(*.txt)|*.txt|All files (*.*)|*.*"),
+              (QStringList{"Text files (*.txt)", "All files (*)"}))
+        << "patterns named in the description are shown once";
 }
 
 TEST(WaitCursor, RestoredAlsoWhenAnExceptionLeaves)

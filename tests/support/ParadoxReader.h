@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace exporttest {
+namespace testsupport {
 
 struct ParadoxTable {
     int fileVersion = 0; // as pxlib understands the header: 30, 40, 50 or 70
@@ -18,4 +18,4 @@ struct ParadoxTable {
 // mb: the .mb file of the memos, or empty. Text is decoded from Windows-1252.
 ParadoxTable readParadox(const QString& db, const QString& mb = {});
 
-} // namespace exporttest
+} // namespace testsupport

@@ -1,4 +1,4 @@
-#include "tests/engine/ParadoxReader.h"
+#include "tests/support/ParadoxReader.h"
 
 #include <QFile>
 #include <QJsonObject>
@@ -11,7 +11,7 @@ extern "C" {
 #include <paradox.h>
 }
 
-namespace exporttest {
+namespace testsupport {
 namespace {
 
 QString fromCp1252(const char* bytes, size_t length)
@@ -156,4 +156,4 @@ ParadoxTable readParadox(const QString& db, const QString& mb)
     return table;
 }
 
-} // namespace exporttest
+} // namespace testsupport
