@@ -1,7 +1,11 @@
 #include "daoui/DatasetDialogs.h"
 
 #include "daodata/TVoDaoTable.h"
+#include "daoui/TCVC.h"
 #include "daoui/TQFS.h"
+#include "daoui/TVoDaoDBGrid.h"
+#include "daoui/TVoDaoFilterBy.h"
+#include "daoui/TVoDaoSelectIndex.h"
 #include "daoui/TVoDaoSortByDialog.h"
 #include "daoui/TVodaoFindSeekDialog.h"
 #include "framework/data/TField.h"
@@ -55,4 +59,28 @@ bool ExecuteQuickFindSeek(TVoDaoTable& table, bool seekMode, const QString& fiel
         return false;
     TQFS dialog(QApplication::activeWindow());
     return dialog.Execute(table, seekMode, fieldName);
+}
+
+bool ExecuteFilterDialog(TVoDaoTable& table, QString& filter, QStringList& conditions)
+{
+    if (!table.Active())
+        return false;
+    TVoDaoFilterBy dialog(QApplication::activeWindow());
+    return dialog.Execute(table, filter, conditions);
+}
+
+bool ExecuteColumnChooser(TVoDaoDBGrid& grid)
+{
+    TCVC dialog(QApplication::activeWindow());
+    return dialog.Execute(grid);
+}
+
+QString ExecuteSelectIndex(TVoDaoTable& table, const QString& indexName)
+{
+    QString name = indexName;
+    if (table.Active() && table.TableType() == 1) {
+        TVoDaoSelectIndex dialog(QApplication::activeWindow());
+        dialog.Execute(table, name);
+    }
+    return name;
 }

@@ -197,6 +197,18 @@ void TDBGrid::SetColumnWidth(int column, int width)
     }
 }
 
+void TDBGrid::SetColumnVisible(int column, bool visible)
+{
+    if (column < 0 || column >= m_columns.Count())
+        return;
+    m_columns[column].Visible = visible;
+    if (column < m_model->columnCount()) {
+        m_applyingLayout = true; // a hidden column keeps its width
+        setColumnHidden(column, !visible);
+        m_applyingLayout = false;
+    }
+}
+
 void TDBGrid::LinkActive(bool) {}
 
 void TDBGrid::SetTitleFont(const QFont& font)
