@@ -115,17 +115,25 @@ TFilterRow ParseFilterLine(const QString& line)
 
 TFilterResult BuildFilter(const QList<TFilterRow>& rows, const QHash<QString, TFieldType>& fieldTypes)
 {
+    QList<int> used;
+    for (int k = 0; k < rows.size(); ++k)
+        if (IsUsed(rows[k]))
+            used << k;
     TFilterResult result;
-    for (int k = 0; k < rows.size(); ++k) {
-        const TFilterRow& row = rows[k];
-        if (!IsUsed(row))
-            continue;
+    for (int i = 0; i < used.size(); ++i) {
+        const TFilterRow& row = rows[used[i]];
         const QString condition = Condition(row, fieldTypes.value(row.Field, ftUnknown));
-        if (result.Filter.isEmpty())
+        if (i == 0)
             result.Filter = QLatin1Char('(') + condition + QStringLiteral(") ");
         else
-            result.Filter += rows[k - 1].Connector + QStringLiteral(" (") + condition + QStringLiteral(") ");
-        result.Lines << FilterLine(row);
+            result.Filter += rows[used[i] - 1].Connector + QStringLiteral(" (") + condition + QStringLiteral(") ");
+        // The kept lines reopen without the unused rows between them: each
+        // keeps the connector that joined it to the next used row, so that
+        // they give this filter again.
+        TFilterRow kept = row;
+        if (i + 1 < used.size())
+            kept.Connector = rows[used[i + 1] - 1].Connector;
+        result.Lines << FilterLine(kept);
     }
     return result;
 }

@@ -44,5 +44,7 @@ struct TFilterResult {
 // stand in double quotes (a quote in the operand doubled), date and time
 // operands between number signs (one typed in the user's own date form
 // written as the engine reads dates); names that are not plain words go in
-// square brackets. fieldTypes gives each offered field's type.
+// square brackets. fieldTypes gives each offered field's type. A kept line
+// carries the connector that joined its row to the next used one, so that
+// the lines, reopened one row each, give the same filter.
 TFilterResult BuildFilter(const QList<TFilterRow>& rows, const QHash<QString, TFieldType>& fieldTypes);

@@ -3,12 +3,14 @@
 // modal dialog with clicks and keys as a user would.
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
+#include "daoui/TVoDaoDBGrid.h"
 #include "framework/data/TDataSource.h"
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
 #include "tests/support/TempFolder.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
 #include <QTest>
@@ -110,6 +112,26 @@ inline void doubleClickRow(QListWidget* list, int row)
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Chooses an item of a drop-down list with the keyboard: Home, then Down
+// until it shows.
+inline void chooseByKeys(QComboBox* box, const QString& text)
+{
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < box->count() && box->currentText() != text; ++i)
+        QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->currentText(), text);
+}
+
+// Opens the grid's menu with a click on its menu cell and chooses an entry.
+inline void chooseFromGridMenu(RecordingInteraction* ui, TVoDaoDBGrid& grid, int entry)
+{
+    QWidget* cell = grid.findChild<QWidget*>(QStringLiteral("MenuCell"));
+    ASSERT_TRUE(cell && cell->isVisible());
+    ui->menuAnswers.push_back(entry);
+    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->rect().center());
 }
 
 } // namespace daouitest
