@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
+#include <QProcess>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -132,6 +133,21 @@ inline void chooseFromGridMenu(RecordingInteraction* ui, TVoDaoDBGrid& grid, int
     ASSERT_TRUE(cell && cell->isVisible());
     ui->menuAnswers.push_back(entry);
     QTest::mouseClick(cell, Qt::LeftButton, {}, cell->rect().center());
+}
+
+// The numbers in the first column of what the command-line program selects,
+// in its order: what the engine gives without the dataset layer in between.
+inline QList<int> numbersFromSqlTool(const QString& database, const QString& select)
+{
+    QProcess program;
+    program.start(QStringLiteral(QUILLSTOCK_BIN_DIR "/quillstock-sql"), {database, select});
+    EXPECT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    QList<int> numbers;
+    const QList<QByteArray> lines = program.readAllStandardOutput().trimmed().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) // after the header
+        numbers << lines[i].split(',').front().trimmed().toInt();
+    return numbers;
 }
 
 } // namespace daouitest

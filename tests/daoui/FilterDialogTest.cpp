@@ -8,7 +8,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 
 using namespace daouitest;
@@ -44,15 +43,8 @@ struct FilterGrid : Catalogue {
     // The titles the command-line program selects with the condition.
     QList<int> titlesWhere(const QString& condition)
     {
-        QProcess program;
-        program.start(QStringLiteral(QUILLSTOCK_BIN_DIR "/quillstock-sql"),
-                      {db.Database(), "SELECT Buchungsnummer FROM TITEL WHERE " + condition});
-        EXPECT_TRUE(program.waitForFinished(60000));
-        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-        QList<int> numbers;
-        const QList<QByteArray> lines = program.readAllStandardOutput().trimmed().split('\n');
-        for (qsizetype i = 1; i < lines.size(); ++i)
-            numbers << lines[i].trimmed().toInt();
+        QList<int> numbers =
+            numbersFromSqlTool(db.Database(), "SELECT Buchungsnummer FROM TITEL WHERE " + condition);
         std::sort(numbers.begin(), numbers.end());
         return numbers;
     }
