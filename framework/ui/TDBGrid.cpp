@@ -51,6 +51,8 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { ApplyColumnLayout(); });
     connect(m_model, &TDBGridModel::currentRowChanged, this, [this](int row) { FollowDataSet(row); });
     connect(m_model, &TDBGridModel::editingChanged, this, [this] { m_indicator->viewport()->update(); });
+    // Titles may show how the dataset is ordered: a change of the dataset repaints them too.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { m_titles->viewport()->update(); });
     connect(m_model, &TDBGridModel::activeChanged, this, [this](bool active) {
         if (!active)
             m_selectedRows.Clear();
