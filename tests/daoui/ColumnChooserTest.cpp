@@ -16,19 +16,7 @@ using Dialog = TCVC;
 
 const QStringList kTitleColumns{"Buchungsnummer", "HAUPTTITEL", "HAUPTEINTRAG", "VERLAG", "JAHR", "ERFASST"};
 
-struct ColumnGrid : Catalogue {
-    TVoDaoDBGrid grid;
-
-    ColumnGrid()
-    {
-        grid.SetDataSource(&source);
-        grid.resize(640, 400);
-        table.SetSQL("SELECT * FROM TITEL");
-        table.Open();
-        grid.show();
-        QApplication::processEvents();
-    }
-
+struct ColumnGrid : TitlesGrid {
     // Ctrl+O on the grid, as the menu's shortcut.
     void openChooser()
     {

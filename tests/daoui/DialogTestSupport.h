@@ -10,6 +10,7 @@
 #include "framework/ui/TApplication.h"
 #include "tests/support/TempFolder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
@@ -79,6 +80,21 @@ struct Catalogue : WithUser {
     }
     QString text(const char* field) const { return table.FieldByName(field)->AsString(); }
     int number() const { return table.FieldByName("BUCHNR")->AsInteger(); }
+};
+
+// The catalogue's titles in a grid that shows, so that its menu opens.
+struct TitlesGrid : Catalogue {
+    TVoDaoDBGrid grid;
+
+    TitlesGrid()
+    {
+        grid.SetDataSource(&source);
+        grid.resize(640, 400);
+        table.SetSQL("SELECT * FROM TITEL");
+        table.Open();
+        grid.show();
+        QApplication::processEvents();
+    }
 };
 
 // The default locale for one test.

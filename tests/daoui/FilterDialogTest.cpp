@@ -16,19 +16,7 @@ namespace {
 
 using Dialog = TVoDaoFilterBy;
 
-struct FilterGrid : Catalogue {
-    TVoDaoDBGrid grid;
-
-    FilterGrid()
-    {
-        grid.SetDataSource(&source);
-        grid.resize(640, 400);
-        table.SetSQL("SELECT * FROM TITEL");
-        table.Open();
-        grid.show();
-        QApplication::processEvents();
-    }
-
+struct FilterGrid : TitlesGrid {
     void openFilterDialog() { chooseFromGridMenu(ui, grid, TVoDaoDBGrid::miFilter); }
 
     QList<int> shownTitles()
@@ -216,6 +204,21 @@ TEST_F(FilterGrid, AnEmptiedOperandOrClearAllLeavesNoConditionAndTheFilterGoesOf
     openFilterDialog();
     EXPECT_FALSE(table.Filtered());
     EXPECT_EQ(shownTitles().size(), 45);
+}
+
+TEST_F(FilterGrid, AConditionTheEngineRefusesIsShownAndTheRowsStay)
+{
+    filterOn("JAHR", " = ", "neunzehnhundert");
+    ASSERT_EQ(ui->messages().size(), 1u);
+    // An unknown word reads as a parameter, as the engine reads it everywhere.
+    EXPECT_EQ(ui->messageTexts(), QStringList{"Too few parameters. Expected 1."});
+    EXPECT_EQ(shownTitles().size(), 45);
+    // The rows are kept to be put right.
+    answer<Dialog>([](Dialog& d) {
+        EXPECT_EQ(d.RowAt(0).operand->text(), "neunzehnhundert");
+        QTest::mouseClick(d.ui->CancelButton, Qt::LeftButton);
+    });
+    openFilterDialog();
 }
 
 TEST_F(FilterGrid, OnlyVisibleDataFieldsAreOfferedAndAFieldNoLongerThereIsNotRestored)
