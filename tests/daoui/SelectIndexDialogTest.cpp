@@ -131,6 +131,12 @@ TEST_F(IndexedTitles, FieldsShowTheirSortOrderAndTheDatasetFollowsTheChoiceUntil
 TEST_F(IndexedTitles, ReopensOnTheIndexInUseAndWithoutLiveViewChangesOnOkOnly)
 {
     table.SetIndexName("JahrTitel");
+    table.MoveBy(10);
+    const int current = table.FieldByName("Buchungsnummer")->AsInteger();
+    answer<Dialog>([](Dialog& d) { QTest::mouseClick(d.ui->Button1, Qt::LeftButton); });
+    openIndexDialog();
+    EXPECT_EQ(table.FieldByName("Buchungsnummer")->AsInteger(), current) << "the same index keeps the row";
+
     answer<Dialog>([this](Dialog& d) {
         EXPECT_EQ(d.ui->ComboBox1->currentText(), "JahrTitel");
         EXPECT_EQ(fieldRows(d).size(), 2);
@@ -150,7 +156,7 @@ TEST_F(IndexedTitles, ReopensOnTheIndexInUseAndWithoutLiveViewChangesOnOkOnly)
     });
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(dialogsShown(), (QStringList{"TVoDaoSelectIndex", "TVoDaoSelectIndex"}));
+    EXPECT_EQ(dialogsShown().size(), 3);
     EXPECT_TRUE(table.IndexName().isEmpty());
     EXPECT_TRUE(ui->messages().empty());
 }
