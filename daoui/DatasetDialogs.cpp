@@ -1,8 +1,12 @@
 #include "daoui/DatasetDialogs.h"
 
 #include "daodata/TVoDaoTable.h"
+#include "daoui/TCVC.h"
 #include "daoui/TQFS.h"
 #include "daoui/TSAS.h"
+#include "daoui/TVoDaoDBGrid.h"
+#include "daoui/TVoDaoFilterBy.h"
+#include "daoui/TVoDaoSelectIndex.h"
 #include "daoui/TVoDaoSortByDialog.h"
 #include "daoui/TVodaoFindSeekDialog.h"
 #include "framework/data/TField.h"
@@ -74,4 +78,28 @@ bool ExecuteExportDialogForGrid(TVoDaoTable& table, const TExportGridColumns& co
     TSAS dialog(QApplication::activeWindow());
     dialog.InitialDir = initialDir;
     return dialog.ExecuteForGrid(table, columns);
+}
+
+bool ExecuteFilterDialog(TVoDaoTable& table, QString& filter, QStringList& conditions)
+{
+    if (!table.Active())
+        return false;
+    TVoDaoFilterBy dialog(QApplication::activeWindow());
+    return dialog.Execute(table, filter, conditions);
+}
+
+bool ExecuteColumnChooser(TVoDaoDBGrid& grid)
+{
+    TCVC dialog(QApplication::activeWindow());
+    return dialog.Execute(grid);
+}
+
+QString ExecuteSelectIndex(TVoDaoTable& table, const QString& indexName)
+{
+    QString name = indexName;
+    if (table.Active() && table.TableType() == 1) {
+        TVoDaoSelectIndex dialog(QApplication::activeWindow());
+        dialog.Execute(table, name);
+    }
+    return name;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class TVoDaoDBGrid;
 class TVoDaoTable;
 
 // The field names the sort dialog offers: the data fields that are not blobs
@@ -53,3 +54,17 @@ bool ExecuteExportDialog(TVoDaoTable& table, const QString& initialDir);
 // gets its former visibility back afterwards. The dataset's ExportMethod is
 // left as it is: the grid sets VisibleFields around the call.
 bool ExecuteExportDialogForGrid(TVoDaoTable& table, const TExportGridColumns& columns, const QString& initialDir);
+
+// "Filter": the filter dialog on the dataset's fields and the conditions the
+// grid keeps. True on "Ok", with filter and conditions rebuilt from the rows
+// (an empty filter when no row is used); the caller applies the filter.
+bool ExecuteFilterDialog(TVoDaoTable& table, QString& filter, QStringList& conditions);
+
+// "Choose Visible Columns": the column chooser on the grid. True on "Ok";
+// on Cancel the columns are shown and hidden as before.
+bool ExecuteColumnChooser(TVoDaoDBGrid& grid);
+
+// "Select Index" (table-type recordsets): the index dialog starting on
+// indexName. The name the dataset is to use: the one chosen on "OK" (empty
+// for none), indexName itself otherwise.
+QString ExecuteSelectIndex(TVoDaoTable& table, const QString& indexName);

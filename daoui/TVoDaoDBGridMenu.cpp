@@ -292,7 +292,10 @@ void TVoDaoDBGrid::SelectIndexClick()
     TVoDaoTable* table = OpenTable();
     if (!table || table->TableType() != 1 || !m_dialogs.selectIndex)
         return;
-    table->SetIndexName(m_dialogs.selectIndex(*table, table->IndexName()));
+    const QString name = m_dialogs.selectIndex(*table, table->IndexName());
+    // A new index moves the dataset to its first row: the same one keeps the row.
+    if (name.compare(table->IndexName(), Qt::CaseInsensitive) != 0)
+        table->SetIndexName(name);
 }
 
 void TVoDaoDBGrid::SortClick()

@@ -51,6 +51,8 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { ApplyColumnLayout(); });
     connect(m_model, &TDBGridModel::currentRowChanged, this, [this](int row) { FollowDataSet(row); });
     connect(m_model, &TDBGridModel::editingChanged, this, [this] { m_indicator->viewport()->update(); });
+    // Titles may show how the dataset is ordered: a change of the dataset repaints them too.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { m_titles->viewport()->update(); });
     connect(m_model, &TDBGridModel::activeChanged, this, [this](bool active) {
         if (!active)
             m_selectedRows.Clear();
@@ -193,6 +195,18 @@ void TDBGrid::SetColumnWidth(int column, int width)
     if (column < m_model->columnCount()) {
         m_applyingLayout = true;
         m_titles->resizeSection(column, std::max(0, width));
+        m_applyingLayout = false;
+    }
+}
+
+void TDBGrid::SetColumnVisible(int column, bool visible)
+{
+    if (column < 0 || column >= m_columns.Count())
+        return;
+    m_columns[column].Visible = visible;
+    if (column < m_model->columnCount()) {
+        m_applyingLayout = true; // a hidden column keeps its width
+        setColumnHidden(column, !visible);
         m_applyingLayout = false;
     }
 }

@@ -96,6 +96,8 @@ public:
     void ColumnsChanged();
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
+    // Shows or hides a column at once, without laying the grid out again.
+    void SetColumnVisible(int column, bool visible);
 
     // The selected rows (several only with dgMultiSelect).
     TBookmarkList& SelectedRows() { return m_selectedRows; }

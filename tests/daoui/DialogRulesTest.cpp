@@ -1,5 +1,6 @@
 // The rules that turn dialog rows into dataset settings, case by case.
 #include "daoui/DateTimeTexts.h"
+#include "daoui/FilterByRules.h"
 #include "daoui/SearchKeys.h"
 #include "daoui/SortByRules.h"
 #include "framework/data/ValueText.h"
@@ -137,4 +138,133 @@ TEST(DateTimeTextRules, DateAndTimeFieldsGetAPicker)
     EXPECT_EQ(PickerKindOf(ftTime), TPickerKind::Time);
     for (const TFieldType type : {ftString, ftInteger, ftFloat, ftBoolean, ftMemo, ftGuid})
         EXPECT_EQ(PickerKindOf(type), TPickerKind::None) << type;
+}
+
+// A row as a failing comparison shows it.
+inline void PrintTo(const TFilterRow& row, std::ostream* os)
+{
+    *os << '{' << row.Field.toStdString() << '|' << row.Operation.toStdString() << '|' << row.Operand.toStdString()
+        << '|' << (row.OperandEnabled ? "enabled" : "disabled") << '|' << row.Connector.toStdString() << '}';
+}
+
+namespace {
+
+const QHash<QString, TFieldType> kFilterFields{
+    {"TITEL", ftString}, {"NOTIZ", ftMemo},     {"JAHR", ftSmallint}, {"PREIS", ftCurrency},
+    {"ERFASST", ftDateTime}, {"TAG", ftDate}, {"UHRZEIT", ftTime},   {"Benutzer Nr", ftInteger},
+};
+
+TFilterRow Row(const char* field, const char* operation, const char* operand, const char* connector = "And")
+{
+    return TFilterRow{field, operation, operand, TakesOperand(operation), connector};
+}
+
+} // namespace
+
+TEST(FilterRules, UsedRowsBecomeConditionsJoinedByTheConnectorOfTheRowAbove)
+{
+    const TFilterRow empty = Row("", " = ", "");
+    const struct {
+        const char* what;
+        QList<TFilterRow> rows;
+        QString filter;
+        QStringList lines;
+    } cases[] = {
+        {"nothing used", {empty, empty}, "", {}},
+        {"text with wildcards",
+         {Row("TITEL", " LIKE ", "*Mathe?(*")},
+         "(TITEL LIKE \"*Mathe?(*\") ",
+         {"TITEL*** LIKE ****Mathe?(****And"}},
+        {"a quote in a text is doubled, the kept line holds it as typed",
+         {Row("TITEL", " = ", "Das \"Zitat\" im Titel")},
+         "(TITEL = \"Das \"\"Zitat\"\" im Titel\") ",
+         {"TITEL*** = ***Das \"Zitat\" im Titel***And"}},
+        {"memo", {Row("NOTIZ", " <> ", "x")}, "(NOTIZ <> \"x\") ", {"NOTIZ*** <> ***x***And"}},
+        {"numbers stand bare", {Row("PREIS", " <= ", "12.5", "Or")}, "(PREIS <= 12.5) ", {"PREIS*** <= ***12.5***Or"}},
+        {"null tests have no operand",
+         {Row("TITEL", " IS NULL ", ""), Row("JAHR", " IS NOT NULL ", "")},
+         "(TITEL IS NULL ) And (JAHR IS NOT NULL ) ",
+         {"TITEL*** IS NULL ******And", "JAHR*** IS NOT NULL ******And"}},
+        {"rows 1 and 3 used: row 3 follows row 2's connector, which row 1 keeps",
+         {Row("JAHR", " >= ", "1950"), Row("", " = ", "", "Or"), Row("TITEL", " LIKE ", "M*")},
+         "(JAHR >= 1950) Or (TITEL LIKE \"M*\") ",
+         {"JAHR*** >= ***1950***Or", "TITEL*** LIKE ***M****And"}},
+        {"first row empty: no leading connector",
+         {Row("", " = ", "", "Or"), Row("JAHR", " > ", "1900")},
+         "(JAHR > 1900) ",
+         {"JAHR*** > ***1900***And"}},
+        {"each row's own connector joins it to the next",
+         {Row("JAHR", " > ", "1", "Or"), Row("JAHR", " < ", "2", "And"), Row("JAHR", " = ", "3")},
+         "(JAHR > 1) Or (JAHR < 2) And (JAHR = 3) ",
+         {"JAHR*** > ***1***Or", "JAHR*** < ***2***And", "JAHR*** = ***3***And"}},
+        {"an emptied operand and a missing operation leave the row out",
+         {Row("TITEL", " = ", ""), TFilterRow{"JAHR", "", "5", true, "And"}, Row("JAHR", " = ", "7")},
+         "(JAHR = 7) ",
+         {"JAHR*** = ***7***And"}},
+        {"a name with a blank in brackets",
+         {Row("Benutzer Nr", " = ", "2")},
+         "([Benutzer Nr] = 2) ",
+         {"Benutzer Nr*** = ***2***And"}},
+        {"a date pattern stays as typed",
+         {Row("ERFASST", " LIKE ", "*2020*")},
+         "(ERFASST LIKE #*2020*#) ",
+         {"ERFASST*** LIKE ****2020****And"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TFilterResult result = BuildFilter(c.rows, kFilterFields);
+        EXPECT_EQ(result.Filter, c.filter);
+        EXPECT_EQ(result.Lines, c.lines);
+        // What is kept opens as the rows that gave it.
+        QList<TFilterRow> reopened;
+        for (const QString& line : result.Lines)
+            reopened << ParseFilterLine(line);
+        EXPECT_EQ(BuildFilter(reopened, kFilterFields).Filter, c.filter);
+    }
+}
+
+TEST(FilterRules, DatesTypedInTheUsersFormAreWrittenAsTheEngineReadsThem)
+{
+    const struct {
+        const char* locale;
+        const char* field;
+        const char* typed;
+        const char* written;
+    } cases[] = {
+        {"de_DE", "ERFASST", "01.02.2020", "#02/01/2020#"},
+        {"de_DE", "TAG", "24.12.2019", "#12/24/2019#"},
+        {"de_DE", "ERFASST", "01.02.2020 13:05:09", "#02/01/2020 13:05:09#"},
+        {"de_DE", "ERFASST", "2020-02-01", "#02/01/2020#"},
+        {"en_GB", "ERFASST", "01/02/2020", "#02/01/2020#"},
+        {"en_US", "ERFASST", "01/02/2020", "#01/02/2020#"},
+        {"de_DE", "UHRZEIT", "13:05:09", "#13:05:09#"},
+        {"de_DE", "ERFASST", "Feb 1 2020", "#Feb 1 2020#"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.typed);
+        const daouitest::LocaleScope scope{QLocale(c.locale)};
+        const TFilterResult result = BuildFilter({Row(c.field, " > ", c.typed)}, kFilterFields);
+        EXPECT_EQ(result.Filter, QString("(%1 > %2) ").arg(c.field, c.written));
+        EXPECT_EQ(result.Lines, QStringList{QString("%1*** > ***%2***And").arg(c.field, c.typed)});
+    }
+}
+
+TEST(FilterRules, KeptLinesReadBack)
+{
+    const struct {
+        const char* line;
+        TFilterRow row;
+    } cases[] = {
+        {"TITEL*** LIKE ***M****Or", {"TITEL", " LIKE ", "M*", true, "Or"}},
+        {"TITEL*** = ***a***b***And", {"TITEL", " = ", "a***b", true, "And"}},
+        {"JAHR*** IS NULL ******Or", {"JAHR", " IS NULL ", "", false, "Or"}},
+        {"JAHR*** = ***1***Xor", {"JAHR", " = ", "1", true, "And"}},
+        {"JAHR*** = ***1", {"JAHR", " = ", "1", true, "And"}},
+        {"JAHR", {"JAHR", "", "", true, "And"}},
+        {"", {"", "", "", true, "And"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(ParseFilterLine(c.line), c.row);
+    }
 }

@@ -3,14 +3,18 @@
 // modal dialog with clicks and keys as a user would.
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
+#include "daoui/TVoDaoDBGrid.h"
 #include "framework/data/TDataSource.h"
 #include "framework/data/TField.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
 #include "tests/support/TempFolder.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
+#include <QProcess>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -78,6 +82,21 @@ struct Catalogue : WithUser {
     int number() const { return table.FieldByName("BUCHNR")->AsInteger(); }
 };
 
+// The catalogue's titles in a grid that shows, so that its menu opens.
+struct TitlesGrid : Catalogue {
+    TVoDaoDBGrid grid;
+
+    TitlesGrid()
+    {
+        grid.SetDataSource(&source);
+        grid.resize(640, 400);
+        table.SetSQL("SELECT * FROM TITEL");
+        table.Open();
+        grid.show();
+        QApplication::processEvents();
+    }
+};
+
 // The default locale for one test.
 struct LocaleScope {
     QLocale kept;
@@ -110,6 +129,41 @@ inline void doubleClickRow(QListWidget* list, int row)
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Chooses an item of a drop-down list with the keyboard: Home, then Down
+// until it shows.
+inline void chooseByKeys(QComboBox* box, const QString& text)
+{
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < box->count() && box->currentText() != text; ++i)
+        QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->currentText(), text);
+}
+
+// Opens the grid's menu with a click on its menu cell and chooses an entry.
+inline void chooseFromGridMenu(RecordingInteraction* ui, TVoDaoDBGrid& grid, int entry)
+{
+    QWidget* cell = grid.findChild<QWidget*>(QStringLiteral("MenuCell"));
+    ASSERT_TRUE(cell && cell->isVisible());
+    ui->menuAnswers.push_back(entry);
+    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->rect().center());
+}
+
+// The numbers in the first column of what the command-line program selects,
+// in its order: what the engine gives without the dataset layer in between.
+inline QList<int> numbersFromSqlTool(const QString& database, const QString& select)
+{
+    QProcess program;
+    program.start(QStringLiteral(QUILLSTOCK_BIN_DIR "/quillstock-sql"), {database, select});
+    EXPECT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    QList<int> numbers;
+    const QList<QByteArray> lines = program.readAllStandardOutput().trimmed().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) // after the header
+        numbers << lines[i].split(',').front().trimmed().toInt();
+    return numbers;
 }
 
 } // namespace daouitest
