@@ -10,6 +10,7 @@ extern "C" {
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -57,6 +58,9 @@ bool mdbStructureReadable(const std::string& path, long long fileSize)
         return true; // no child to spare: read in the program as ever
     if (child == 0) {
         // Only libmdb runs here, then _exit: nothing of the program's own state is touched.
+        // The child never outlives the program, nor its own time.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        alarm(static_cast<unsigned>(limit.count() / 1000 + 2));
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
