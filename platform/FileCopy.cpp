@@ -1,6 +1,8 @@
 #include "platform/FileCopy.h"
 
 #include <QFile>
+#include "platform/SaveFile.h"
+
 #include <QSaveFile>
 
 namespace platform {
@@ -37,9 +39,8 @@ bool copyFile(const QString& source, const QString& target, const std::function<
         if (progress)
             progress();
     }
-    if (!out.commit())
-        return failed(out.errorString());
-    return true;
+    QString reason;
+    return commitWhole(out, &reason) || failed(reason);
 }
 
 } // namespace platform
