@@ -102,6 +102,21 @@ TEST(FullDisk, TheBackupCopyThatDoesNotFitIsReportedAndLeavesNoHalfFile)
         << shown[0].toStdString();
     EXPECT_FALSE(w.DB_Veltrano.Connected());
     EXPECT_EQ(p.disk.files(), (QStringList{"Quillstock.ini", "db_inv.mdb"})) << "no copy, whole or half";
+
+    // Nor does the settings file become empty when the choice of another catalogue does not fit.
+    QFile ini(p.folder + "Quillstock.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray settings = ini.readAll();
+    ini.close();
+    p.disk.fill();
+    p.h.ui->clear();
+    p.h.ui->fileAnswers.push_back(FileDialogResult{p.h.dir.copyFixture("catalogue/veltrano.mdb", "Klein.mdb"), 1});
+    w.ui->btn_VeltranoDBPath->click();
+    EXPECT_EQ(p.h.ui->messageTexts(), QStringList{"Die Einstellungsdatei \"" + p.folder +
+                                                  "Quillstock.ini\" kann nicht geschrieben werden, der Pfad bleibt unverändert."});
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), settings);
+    EXPECT_EQ(p.disk.files(), (QStringList{"Quillstock.ini", "db_inv.mdb"}));
 }
 
 TEST(FullDisk, ReadOnlyProgramFolderKeepsTheOldCopyAndSaysWhy)
