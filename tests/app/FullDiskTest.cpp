@@ -134,6 +134,17 @@ TEST(FullDisk, ReadOnlyProgramFolderKeepsTheOldCopyAndSaysWhy)
     EXPECT_FALSE(w.DB_Veltrano.Connected()) << "an old copy is never read as this start's";
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "the copy of an earlier start");
+
+    // Lists, captures and imports are refused with a message each; the folder stays as it was.
+    p.h.ui->clear();
+    w.ui->Button1->click();
+    QTest::keyClicks(w.ui->ed_BuchNr, "4711");
+    QTest::keyClick(w.ui->ed_BuchNr, Qt::Key_Return);
+    p.h.dir.write("nummern.txt", "1\r\n2\r\n");
+    p.h.ui->fileAnswers.push_back(FileDialogResult{p.h.dir.file("nummern.txt"), 3});
+    w.ui->Button3->click();
+    EXPECT_EQ(p.h.ui->messageTexts().size(), 3);
+    EXPECT_EQ(p.disk.files(), (QStringList{"Quillstock.ini", "db_Vel.mdb", "db_inv.mdb"}));
     p.h.stop();
     p.disk.setReadOnly(false);
 }
