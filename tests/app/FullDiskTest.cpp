@@ -112,8 +112,8 @@ TEST(FullDisk, TheBackupCopyThatDoesNotFitIsReportedAndLeavesNoHalfFile)
     p.h.ui->clear();
     p.h.ui->fileAnswers.push_back(FileDialogResult{p.h.dir.copyFixture("catalogue/veltrano.mdb", "Klein.mdb"), 1});
     w.ui->btn_VeltranoDBPath->click();
-    EXPECT_EQ(p.h.ui->messageTexts(), QStringList{"Die Einstellungsdatei \"" + p.folder +
-                                                  "Quillstock.ini\" kann nicht geschrieben werden, der Pfad bleibt unverändert."});
+    EXPECT_EQ(p.h.ui->messageTexts(), QStringList{"Die Einstellungsdatei \"" + p.folder + "Quillstock.ini\" kann nicht "
+                                                  "geschrieben werden, der Pfad bleibt unverändert."});
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_EQ(ini.readAll(), settings);
     EXPECT_EQ(p.disk.files(), (QStringList{"Quillstock.ini", "db_inv.mdb"}));

@@ -5,6 +5,7 @@
 //   work_probe FOLDER import FILE    the file imported through "Importieren", "imported" at the end
 //   work_probe FOLDER delete         the active list deleted, "deleted LIST" after each, until none is left
 //   work_probe FOLDER start          only the start with its backup copy, "started"
+// The progress window of the backup copy says "copy shown" and "copy hidden".
 #include "app/TfCopyDlg.h"
 #include "app/TfMain.h"
 #include "framework/data/TField.h"
@@ -28,6 +29,19 @@ void say(const QString& line)
     std::fflush(stdout);
 }
 
+// Tells when the progress window of the backup copy appears and goes.
+class CopyWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            say(QStringLiteral("copy shown"));
+        else if (event->type() == QEvent::Hide)
+            say(QStringLiteral("copy hidden"));
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 int activeList(TfMain& w)
 {
     return w.TB_Master.Active() && !w.TB_Master.IsEmpty() ? w.TB_Master.FieldByName("IDX")->AsInteger() : 0;
@@ -46,6 +60,8 @@ int main(int argc, char** argv)
     TApplication app{std::unique_ptr<Interaction>(interaction)};
     TfCopyDlg copy;
     fCopyDlg = &copy;
+    CopyWatch watch;
+    copy.installEventFilter(&watch);
     TfMain window(QString::fromLocal8Bit(argv[1]));
     window.show();
     say(QStringLiteral("started"));
