@@ -8,6 +8,7 @@
 #include "tests/support/EngineRows.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -149,6 +150,18 @@ TEST(HostileNames, ListNamesAndProgramFoldersWithQuotesBracketsBlanksAndUmlauts)
     ASSERT_EQ(stored.size(), names.size());
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(stored[i].toArray()[0].toString(), names[i]);
+
+    // The report of missing books reads the inventory in that folder beside the catalogue.
+    QString caption;
+    h.ui->dialogAnswers.push_back([&](QDialog& dialog) {
+        dialog.show();
+        caption = dialog.windowTitle();
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    w.ui->btn_FehlendeBuecher->click();
+    EXPECT_TRUE(h.ui->messageTexts().isEmpty()) << h.ui->messageTexts().join('|').toStdString();
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("fehlende Bücher --=["))) << caption.toStdString();
 
     // The last list is deleted with its entry; the question carries the name unchanged.
     h.ui->messageAnswers.push_back(0);
