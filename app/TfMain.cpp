@@ -386,13 +386,15 @@ void TfMain::StartWorkingDatabases()
     fCopyDlg->Hide();
     fCopyDlg->Close();
     if (!copied) {
-        // No catalogue of an earlier start is read in its place.
+        // No catalogue of an earlier start is read in its place. The error
+        // takes the place of the one opening the missing copy would raise,
+        // and like that one it ends the start-up.
         QFile::remove(backup);
-        Application->MessageBox(QStringLiteral("Die Sicherheitskopie \"%1\" der Veltrano-Datenbank kann nicht "
-                                               "angelegt werden: %2\r\nSchaffen Sie Platz oder Schreibrechte und "
-                                               "starten Sie das Programm neu!")
-                                    .arg(backup, reason));
-        return;
+        throw std::runtime_error(QStringLiteral("Die Sicherheitskopie \"%1\" der Veltrano-Datenbank kann nicht "
+                                                "angelegt werden: %2\r\nSchaffen Sie Platz oder Schreibrechte und "
+                                                "starten Sie das Programm neu!")
+                                     .arg(backup, reason)
+                                     .toStdString());
     }
 
     OpenWorkingDatabases(backup);
