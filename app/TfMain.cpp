@@ -361,8 +361,6 @@ void TfMain::btn_VeltranoDBPathClick(QObject*)
 void TfMain::StartWorkingDatabases()
 {
     const QString backup = programFolder_ + BackupFileName;
-    if (QFileInfo::exists(backup))
-        QFile::remove(backup);
     // A catalogue in the engine's format leaves journal files beside its copy
     // when the program was stopped hard; they belong to the old copy and would
     // be played into the new one.
@@ -370,6 +368,7 @@ void TfMain::StartWorkingDatabases()
         QFile::remove(journal);
 
     if (!QFileInfo(cataloguePath_).isFile()) {
+        QFile::remove(backup);
         Application->MessageBox(QStringLiteral("Veltrano.mdb wurde nicht gefunden, stellen Sie die korrekte Datei "
                                                "ein\r\nund starten Sie das Programm neu!"));
         return;
@@ -377,11 +376,26 @@ void TfMain::StartWorkingDatabases()
 
     fCopyDlg->SetCaption(QStringLiteral("Erstelle eine Sicherheitskopie der Veltrano-Datenbank..."));
     fCopyDlg->Show();
-    // Repaint the progress window between chunks; the user's input waits.
-    platform::copyFile(cataloguePath_, backup,
-                       [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    // The new copy takes the old one's place only when it is complete, so a
+    // stop at any moment leaves the old copy or the new one. Repaint the
+    // progress window between chunks; the user's input waits.
+    QString reason;
+    const bool copied = platform::copyFile(
+        cataloguePath_, backup, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); },
+        &reason);
     fCopyDlg->Hide();
     fCopyDlg->Close();
+    if (!copied) {
+        // No catalogue of an earlier start is read in its place. The error
+        // takes the place of the one opening the missing copy would raise,
+        // and like that one it ends the start-up.
+        QFile::remove(backup);
+        throw std::runtime_error(QStringLiteral("Die Sicherheitskopie \"%1\" der Veltrano-Datenbank kann nicht "
+                                                "angelegt werden: %2\r\nSchaffen Sie Platz oder Schreibrechte und "
+                                                "starten Sie das Programm neu!")
+                                     .arg(backup, reason)
+                                     .toStdString());
+    }
 
     OpenWorkingDatabases(backup);
 }

@@ -1,5 +1,6 @@
 #include "engine/HtmlIsam.h"
 #include "engine/JetErrors.h"
+#include "platform/SaveFile.h"
 
 #include <QFileInfo>
 
@@ -66,7 +67,7 @@ void HtmlWriter::writeRow(const std::vector<Variant>& values)
 void HtmlWriter::finish()
 {
     write(QStringLiteral("</tbody>\r\n</table>\r\n</body>\r\n</html>\r\n"));
-    if (!file_.commit())
+    if (!platform::commitWhole(file_))
         throw jet::fileAccessDenied(file_.fileName().toStdString());
 }
 

@@ -2,6 +2,8 @@
 
 #include "engine/DaoConstants.h"
 #include "engine/JetErrors.h"
+#include "engine/MdbMessages.h"
+#include "engine/MdbProbe.h"
 
 #include <glib.h>
 extern "C" {
@@ -9,6 +11,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <strings.h>
@@ -18,9 +21,9 @@ namespace dao {
 
 namespace {
 
-constexpr size_t kBindSize = 1 << 20;    // memo text up to 1 MiB of UTF-8
-constexpr size_t kOleBufferSize = (16384 * 64) + 4096; // libmdb copies OLE chunks of this size into the bind buffer
+constexpr size_t kBindSize = 1 << 20; // memo text up to 1 MiB of UTF-8
 constexpr int kOffsetMask = 0x1fff;
+constexpr int kDeletedRow = 0x4000;
 
 int jetType(int mdbType)
 {
@@ -68,6 +71,7 @@ struct MdbFile::Impl {
     MdbHandle* mdb = nullptr;
     std::string path;
     long pageCount = 0;
+    int pageSize = 0;
     std::map<std::string, MdbCatalogEntry*> entries; // by stored name
     ~Impl()
     {
@@ -87,22 +91,44 @@ struct MdbFile::Impl {
         if (!e)
             throw jet::inputTableNotFound(name);
         h.def = mdb_read_table(e);
-        if (!h.def || !mdb_read_columns(h.def))
+        if (!h.def || !mdb_read_columns(h.def) || h.def->num_cols > kMaxColumns
+            || (h.def->num_cols > 0 && (!h.def->columns || h.def->columns->len < h.def->num_cols)))
             throw jet::unrecognizedFormat(path);
     }
+    // The table's pages as its usage map names them; 3343 when the map names a page
+    // the file does not have (the file was cut short or the map is damaged).
+    std::vector<long> mapPages(MdbTableDef* t) const
+    {
+        if (!t->usage_map || mdb_map_find_next(mdb, t->usage_map, t->map_sz, 0) < 0)
+            throw jet::unrecognizedFormat(path);
+        std::vector<long> pages;
+        for (int pg = mdb_map_find_next(mdb, t->usage_map, t->map_sz, 0); pg > 0;
+             pg = mdb_map_find_next(mdb, t->usage_map, t->map_sz, static_cast<guint32>(pg))) {
+            if (pg >= pageCount || (!pages.empty() && pg <= pages.back()))
+                throw jet::unrecognizedFormat(path);
+            pages.push_back(pg);
+        }
+        return pages;
+    }
+    static constexpr unsigned kMaxColumns = 255; // Jet's limit
 };
 
 MdbFile::MdbFile(const std::string& path) : impl_(std::make_unique<Impl>()), path_(path)
 {
     impl_->path = path;
-    impl_->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
-    if (!impl_->mdb)
-        throw jet::unrecognizedFormat(path);
     struct stat st {};
-    if (stat(path.c_str(), &st) == 0 && impl_->mdb->fmt->pg_size > 0)
-        impl_->pageCount = static_cast<long>(st.st_size / impl_->mdb->fmt->pg_size);
+    if (stat(path.c_str(), &st) != 0 || !mdbStructureReadable(path, st.st_size))
+        throw jet::unrecognizedFormat(path);
+    MdbMessages messages;
+    impl_->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+    if (!impl_->mdb || !impl_->mdb->fmt || impl_->mdb->fmt->pg_size <= 0)
+        throw jet::unrecognizedFormat(path);
+    impl_->pageSize = static_cast<int>(impl_->mdb->fmt->pg_size);
+    impl_->pageCount = static_cast<long>(st.st_size / impl_->pageSize);
     mdb_set_bind_size(impl_->mdb, kBindSize);
-    if (!mdb_read_catalog(impl_->mdb, MDB_TABLE))
+    const bool catalogue = mdb_read_catalog(impl_->mdb, MDB_TABLE) != nullptr;
+    messages.report(path, "catalogue");
+    if (!catalogue)
         throw jet::unrecognizedFormat(path);
     for (unsigned i = 0; i < impl_->mdb->num_catalog; ++i) {
         auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(impl_->mdb->catalog, i));
@@ -127,13 +153,23 @@ std::string MdbFile::findTable(const std::string& name) const
 
 size_t MdbFile::rowCount(const std::string& table)
 {
+    MdbMessages messages;
     TableHandle h;
     impl_->openTable(h, table);
-    return std::min<size_t>(h.def->num_rows, 50'000'000);
+    // No more rows than the table's pages can hold, whatever its definition says.
+    size_t smallestRow = 2 + (isJet3() ? 1 : 2) + (h.def->num_cols + 7) / 8; // offset entry, column count, null mask
+    for (unsigned i = 0; i < h.def->num_cols; ++i) {
+        const auto* col = static_cast<MdbColumn*>(g_ptr_array_index(h.def->columns, i));
+        if (col->is_fixed && col->col_size > 0)
+            smallestRow += static_cast<size_t>(col->col_size);
+    }
+    const size_t pages = impl_->mapPages(h.def).size();
+    return std::min<size_t>(h.def->num_rows, pages * (static_cast<size_t>(impl_->pageSize) / smallestRow + 1));
 }
 
 TableSchema MdbFile::schema(const std::string& table)
 {
+    MdbMessages messages;
     TableHandle h;
     impl_->openTable(h, table);
     TableSchema s;
@@ -191,6 +227,7 @@ TableSchema MdbFile::schema(const std::string& table)
                 s.indexes.push_back(std::move(x));
         }
     }
+    messages.report(path_, "table " + s.name);
     readObjectDates(s);
     return s;
 }
@@ -229,12 +266,79 @@ void MdbFile::readObjectDates(TableSchema& s)
 
 namespace {
 
+// The bytes a fixed-size value of the column type needs; 0 for the others.
+int fixedBytes(int mdbType)
+{
+    switch (mdbType) {
+    case MDB_BYTE: return 1;
+    case MDB_INT: return 2;
+    case MDB_LONGINT: case MDB_COMPLEX: case MDB_FLOAT: return 4;
+    case MDB_MONEY: case MDB_DOUBLE: case MDB_DATETIME: return 8;
+    case MDB_REPID: case MDB_NUMERIC: return 16;
+    default: return 0;
+    }
+}
+
+// A memo or OLE value: kept in the row (flag 0x80), in one row of another
+// page (0x40), or in a chain of rows on other pages, each starting with the
+// page and row of the next. The value's length in its header bounds the
+// chain, so a chain that loops ends; a damaged one gives what was read.
+std::string readLongValue(MdbHandle* mdb, int start, int size, size_t limit)
+{
+    if (size < MDB_MEMO_OVERHEAD)
+        return {};
+    const unsigned char* header = mdb->pg_buf + start;
+    const guint32 word = readRaw<guint32>(header);
+    const size_t length = std::min<size_t>(word & 0x3fffffff, limit);
+    if (word & 0x80000000)
+        return std::string(reinterpret_cast<const char*>(header + MDB_MEMO_OVERHEAD),
+                           std::min<size_t>(length, static_cast<size_t>(size - MDB_MEMO_OVERHEAD)));
+    const bool single = word & 0x40000000;
+    if (!single && (word & 0xff000000))
+        return {};
+    const int pageSize = static_cast<int>(mdb->fmt->pg_size);
+    std::string value;
+    int pgRow = readRaw<gint32>(header + 4);
+    for (int hops = 0; pgRow != 0 && value.size() < length; ++hops) {
+        void* buffer = nullptr;
+        int offset = 0;
+        size_t rowLength = 0;
+        if (hops > pageSize || mdb_find_pg_row(mdb, pgRow, &buffer, &offset, &rowLength) != 0 || !buffer)
+            break;
+        offset &= kOffsetMask;
+        if (offset + rowLength > static_cast<size_t>(pageSize))
+            break;
+        const auto* row = static_cast<const unsigned char*>(buffer) + offset;
+        if (single) {
+            value.append(reinterpret_cast<const char*>(row), std::min(rowLength, length));
+            break;
+        }
+        if (rowLength < 4)
+            break;
+        pgRow = readRaw<gint32>(row);
+        value.append(reinterpret_cast<const char*>(row + 4), std::min(rowLength - 4, length - value.size()));
+    }
+    return value;
+}
+
+// Text as libmdb stores it (Jet 4: UCS-2, maybe compressed; Jet 3: the code page) as UTF-8.
+std::string textOf(MdbHandle* mdb, const char* bytes, size_t size, std::string& buffer)
+{
+    if (size == 0)
+        return {};
+    if (buffer.size() < 3 * size + 1)
+        buffer.resize(3 * size + 1);
+    const int got = mdb_unicode2ascii(mdb, bytes, size, buffer.data(), buffer.size());
+    return std::string(buffer.data(), got > 0 ? std::min(static_cast<size_t>(got), buffer.size()) : 0);
+}
+
 // One cracked field of the row in mdb->pg_buf as a Variant of its Jet type.
+// The field's place was checked to lie inside the row.
 Variant decodeField(MdbHandle* mdb, MdbColumn* col, const MdbField& f, std::string& text)
 {
     if (col->col_type == MDB_BOOL)
         return Variant(!f.is_null); // Jet keeps a boolean in the null bit
-    if (f.is_null)
+    if (f.is_null || f.siz < fixedBytes(col->col_type))
         return {};
     const unsigned char* p = mdb->pg_buf + f.start;
     switch (col->col_type) {
@@ -248,31 +352,16 @@ Variant decodeField(MdbHandle* mdb, MdbColumn* col, const MdbField& f, std::stri
     case MDB_DATETIME: return Variant::date(readRaw<double>(p));
     case MDB_REPID: return Variant::guid(std::string(reinterpret_cast<const char*>(p), 16));
     case MDB_BINARY: return Variant::binary(std::string(reinterpret_cast<const char*>(p), f.siz));
-    case MDB_TEXT: {
-        if (f.siz == 0)
-            return Variant(std::string());
-        const int got = mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(p), f.siz, text.data(), text.size());
-        return Variant(std::string(text.data(), got > 0 ? static_cast<size_t>(got) : 0));
-    }
+    case MDB_TEXT: return Variant(textOf(mdb, reinterpret_cast<const char*>(p), f.siz, text));
     case MDB_MEMO: {
-        char* s = mdb_col_to_string(mdb, mdb->pg_buf, f.start, MDB_MEMO, f.siz);
-        Variant v(std::string(s ? s : ""));
-        g_free(s);
-        return v;
+        // Compressed Jet 4 text takes fewer bytes than its characters; the limit is on the stored bytes.
+        const std::string stored = readLongValue(mdb, f.start, f.siz, 2 * kBindSize);
+        std::string value = textOf(mdb, stored.data(), stored.size(), text);
+        if (value.size() > kBindSize)
+            value.resize(kBindSize);
+        return Variant(std::move(value));
     }
-    case MDB_OLE: {
-        if (f.siz < MDB_MEMO_OVERHEAD)
-            return Variant::binary({});
-        // What mdb_fetch_row would have left for libmdb's OLE reader.
-        col->cur_value_start = f.start;
-        col->cur_value_len = f.siz;
-        std::memcpy(col->bind_ptr, mdb->pg_buf + f.start, MDB_MEMO_OVERHEAD);
-        size_t size = 0;
-        void* data = mdb_ole_read_full(mdb, col, &size);
-        Variant v = Variant::binary(std::string(static_cast<const char*>(data), size));
-        free(data);
-        return v;
-    }
+    case MDB_OLE: return Variant::binary(readLongValue(mdb, f.start, f.siz, static_cast<size_t>(1) << 30));
     case MDB_NUMERIC: {
         char* s = mdb_numeric_to_string(mdb, f.start, col->col_scale, col->col_prec);
         Variant v(std::strtod(s ? s : "0", nullptr));
@@ -288,53 +377,79 @@ Variant decodeField(MdbHandle* mdb, MdbColumn* col, const MdbField& f, std::stri
 
 void MdbFile::readRows(const std::string& table, const RowSink& sink)
 {
+    MdbMessages messages;
     TableHandle h;
     impl_->openTable(h, table);
     MdbHandle* mdb = impl_->mdb;
     MdbTableDef* t = h.def;
     const unsigned n = t->num_cols;
     std::vector<MdbColumn*> cols(n);
-    std::vector<std::unique_ptr<char[]>> oleBuffers;
-    for (unsigned i = 0; i < n; ++i) {
+    for (unsigned i = 0; i < n; ++i)
         cols[i] = static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i));
-        if (cols[i]->col_type == MDB_OLE) {
-            oleBuffers.push_back(std::make_unique<char[]>(kOleBufferSize));
-            mdb_bind_column(t, static_cast<int>(i) + 1, oleBuffers.back().get(), nullptr);
-        }
-    }
-    // A usage map that cannot be read or names pages past the end of the file: the file was cut short.
-    if (!t->usage_map || mdb_map_find_next(mdb, t->usage_map, t->map_sz, 0) < 0)
-        throw jet::unrecognizedFormat(impl_->path);
-    for (int pg = mdb_map_find_next(mdb, t->usage_map, t->map_sz, 0); pg > 0;
-         pg = mdb_map_find_next(mdb, t->usage_map, t->map_sz, static_cast<guint32>(pg)))
-        if (pg >= impl_->pageCount)
-            throw jet::unrecognizedFormat(impl_->path);
+    const std::vector<long> pages = impl_->mapPages(t);
+    const int pageSize = impl_->pageSize;
+    const int rowCountOffset = mdb->fmt->row_count_offset;
+    // A page holds no more row entries than fit between its header and its end.
+    const int maxRows = (pageSize - rowCountOffset - 2) / 2;
     std::vector<MdbField> fields(n + 1);
     std::vector<Variant> row(n);
     std::string text(4 * 4096, '\0');
+    long damaged = 0;
     // Walks the data pages as mdb_fetch_row does, but cracks each row only once:
     // the cracked fields tell null from empty text, which bound lengths cannot.
-    mdb_rewind_table(t);
-    while (mdb_read_next_dpg(t)) {
-        const int rowCount = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+    // Every place libmdb hands back is checked against the page before use.
+    for (const long pg : pages) {
+        if (mdb_read_pg(mdb, pg) != pageSize || mdb->pg_buf[0] != 0x01
+            || readRaw<guint32>(mdb->pg_buf + 4) != t->entry->table_pg)
+            continue; // a map page or a page of another table: not this table's rows
+        const int rowCount = mdb_get_int16(mdb->pg_buf, rowCountOffset);
+        if (rowCount < 0 || rowCount > maxRows) {
+            ++damaged;
+            continue;
+        }
+        const int rowsStart = rowCountOffset + 2 + 2 * rowCount;
         for (int r = 0; r < rowCount; ++r) {
             int start = 0;
             size_t len = 0;
-            if (mdb_find_row(mdb, r, &start, &len) != 0 || len == 0 || (start & 0x4000)) // 0x4000: deleted
+            if (mdb_find_row(mdb, r, &start, &len) != 0 || len == 0 || (start & kDeletedRow))
                 continue;
             start &= kOffsetMask;
-            if (mdb_crack_row(t, start, len, fields.data()) < 0)
+            if (start < rowsStart || start + len > static_cast<size_t>(pageSize)) {
+                ++damaged;
                 continue;
+            }
+            if (mdb_crack_row(t, start, len, fields.data()) < 0) {
+                ++damaged;
+                continue;
+            }
+            bool inside = true;
+            for (unsigned i = 0; i < n && inside; ++i) {
+                const MdbField& f = fields[i];
+                inside = f.colnum >= 0 && f.colnum < static_cast<int>(n)
+                         && (f.is_null || (f.siz >= 0 && f.start >= start
+                                           && static_cast<size_t>(f.start) + static_cast<size_t>(f.siz)
+                                                  <= start + len));
+            }
+            if (!inside) {
+                ++damaged;
+                continue;
+            }
             if (row.size() != n)
                 row.assign(n, Variant());
             for (unsigned i = 0; i < n; ++i) {
                 const MdbField& f = fields[i];
-                if (f.colnum >= 0 && f.colnum < static_cast<int>(n))
-                    row[f.colnum] = decodeField(mdb, cols[f.colnum], f, text);
+                row[f.colnum] = decodeField(mdb, cols[f.colnum], f, text);
             }
             sink(row);
         }
     }
+    std::string what = "table " + std::string(t->name);
+    if (damaged > 0) {
+        what += ": " + std::to_string(damaged) + " damaged rows left out";
+        if (messages.firstLine().empty())
+            std::fputs("rows whose place on their page is impossible\n", stderr); // said once, with libmdb's words if any
+    }
+    messages.report(path_, what);
 }
 
 } // namespace dao

@@ -1,5 +1,6 @@
 #include "engine/TextIsam.h"
 #include "engine/JetErrors.h"
+#include "platform/SaveFile.h"
 #include "platform/ProfileFile.h"
 
 #include <QDir>
@@ -119,7 +120,7 @@ void TextWriter::writeSchemaIni() const
 
 void TextWriter::finish()
 {
-    if (!file_.commit())
+    if (!platform::commitWhole(file_))
         throw writeFailed(file_.fileName());
     try {
         writeSchemaIni();

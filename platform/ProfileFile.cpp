@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 #include "platform/CodePages.h"
+#include "platform/SaveFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -141,7 +142,7 @@ void writeLines(const QString& path, const std::vector<Line>& lines)
         out.write(line.raw);
         out.write(line.ending);
     }
-    if (!out.commit())
+    if (!commitWhole(out))
         throw ProfileError("cannot write " + path.toStdString());
 }
 

@@ -8,28 +8,82 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStringDecoder>
 #include <exception>
 
 namespace import {
 namespace {
 
-// The file's lines without their line ends (LF or CR LF).
+QString cannotRead(const QString& path) { return QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(path); }
+
+QString noTextFile(const QString& path)
+{
+    return QStringLiteral("Die Datei \"%1\" ist keine Textdatei mit einer Zahl je Zeile").arg(path);
+}
+
+// A line as the label and the messages show it: a line of a wrong file may be
+// megabytes long, more than a label can lay out or a message box can show.
+QString shown(const QString& line)
+{
+    constexpr qsizetype kShown = 80;
+    return line.size() <= kShown ? line : line.left(kShown) + QChar(0x2026);
+}
+
+// Warnings of the checking pass shown one by one; the rest are counted in one
+// last message, so that a file of another kind does not ask for thousands of clicks.
+constexpr int kWarnings = 20;
+
+// The file's lines without their line ends (LF or CR LF). A file with a
+// byte-order mark is read in its encoding (UTF-16 or UTF-8), any other line by
+// line as UTF-8 or, where it is none, as Windows-1252. A file holding zero
+// bytes outside UTF-16 is no text file: it is refused as a whole, before one
+// of its "lines" can flood the user with warnings.
 QStringList readLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EDatabaseError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(path));
-    QStringList lines;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines << platform::fromUtf8OrCp1252(line);
-    }
+        throw EDatabaseError(cannotRead(path));
+    const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EDatabaseError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden").arg(path));
+        throw EDatabaseError(cannotRead(path));
+
+    auto split = [](QStringView text) {
+        QStringList lines;
+        for (QStringView line : text.split(u'\n')) {
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+            lines << line.toString();
+        }
+        if (!lines.isEmpty() && lines.back().isEmpty() && text.endsWith(u'\n'))
+            lines.removeLast(); // the final line break ends the last line, it starts none
+        return lines;
+    };
+    const bool utf16le = data.startsWith("\xFF\xFE"), utf16be = data.startsWith("\xFE\xFF");
+    if (utf16le || utf16be) {
+        QStringDecoder decode(utf16le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                              QStringDecoder::Flag::ConvertInvalidToNull);
+        const QString text = decode(data.mid(2));
+        if (decode.hasError() || text.contains(QChar(0)))
+            throw EDatabaseError(noTextFile(path));
+        return split(text);
+    }
+    if (data.contains('\0'))
+        throw EDatabaseError(noTextFile(path));
+    if (data.startsWith("\xEF\xBB\xBF"))
+        return split(QString::fromUtf8(data.mid(3)));
+
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        const qsizetype next = end < 0 ? data.size() : end + 1;
+        if (end < 0)
+            end = data.size();
+        if (end > start && data[end - 1] == '\r')
+            --end;
+        lines << platform::fromUtf8OrCp1252(data.mid(start, end - start));
+        start = next;
+    }
     return lines;
 }
 
@@ -92,26 +146,28 @@ void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& vie
 {
     const QStringList lines = readLines(path);
 
-    int counted = 0;
+    int counted = 0, bad = 0;
     for (const QString& line : lines) {
         view.progress(QStringLiteral("Prüfe Datei..."));
         if (line.isEmpty())
             continue;
         ++counted;
-        if (!numbers::ParseInteger(line))
-            view.warn(QStringLiteral("Fehler: ") + line + QStringLiteral(" ist keine Zahl in Zeile:") +
+        if (!numbers::ParseInteger(line) && ++bad <= kWarnings)
+            view.warn(QStringLiteral("Fehler: ") + shown(line) + QStringLiteral(" ist keine Zahl in Zeile:") +
                       QString::number(counted));
     }
+    if (bad > kWarnings)
+        view.warn(QStringLiteral("Fehler: %1 weitere Zeilen sind keine Zahl").arg(bad - kWarnings));
 
     Batches batches(view);
     try {
         for (const QString& line : lines) {
-            view.progress(line);
+            view.progress(shown(line));
             if (line.isEmpty())
                 continue;
             const std::optional<qint32> number = numbers::ParseInteger(line);
             if (!number)
-                DatabaseError(numbers::NotAnIntegerText(line));
+                DatabaseError(numbers::NotAnIntegerText(shown(line)));
             view.processEvents();
             batches.beforeEntry();
             entries.Append();

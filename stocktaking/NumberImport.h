@@ -24,7 +24,11 @@ struct ImportView {
 // non-empty lines), then an import pass that appends one entry per non-empty
 // line and stops with "'<line>' ist kein gültiger Integerwert" at the first
 // line that is none (the entries before it stay stored, nothing is left
-// pending). Lines may end in CR LF. Raises when the file cannot be read.
+// pending). Lines may end in CR LF; a file with a byte-order mark may be
+// UTF-16 or UTF-8. Past 20 warnings the rest are counted in one message, and
+// a line longer than the label can show is cut there with "…". Raises when the
+// file cannot be read or is no text file (it holds zero bytes); nothing is
+// stored then.
 // With batches, the entries stored before a failure are committed before the
 // error passes on.
 void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& view);

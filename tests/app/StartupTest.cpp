@@ -94,7 +94,7 @@ TEST(Startup, BinarySettingsFileGivesTheDefault)
     EXPECT_EQ(h.ui->messageTexts(), QStringList{kNotFound});
 }
 
-TEST(Startup, ACopyThatCannotBeWrittenIsReportedAsAMissingDatabase)
+TEST(Startup, ACopyThatCannotBeWrittenIsReportedWithItsReason)
 {
     // A folder in the place of the backup copy can be neither deleted nor
     // written over, also by root: the copy fails as in a read-only folder.
@@ -104,7 +104,12 @@ TEST(Startup, ACopyThatCannotBeWrittenIsReportedAsAMissingDatabase)
     h.start();
     ASSERT_EQ(h.ui->messages().size(), 1u);
     EXPECT_EQ(h.ui->messages()[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(h.ui->messages()[0].text, "Cannot find Database:\r\n" + h.dir.file("db_Vel.mdb") + ".");
+    EXPECT_EQ(h.ui->messages()[0].text, "Die Sicherheitskopie \"" + h.dir.file("db_Vel.mdb") +
+                                            "\" der Veltrano-Datenbank kann nicht angelegt werden: Filename refers to "
+                                            "a directory\r\nSchaffen Sie Platz oder Schreibrechte und starten Sie das "
+                                            "Programm neu!");
+    EXPECT_FALSE(h.main->DB_Veltrano.Connected());
+    EXPECT_FALSE(h.main->DB_INV.Connected());
     EXPECT_FALSE(h.copyDlg->isVisible());
 }
 
