@@ -445,11 +445,15 @@ void MdbFile::readRows(const std::string& table, const RowSink& sink)
     }
     std::string what = "table " + std::string(t->name);
     if (damaged > 0) {
-        what += ": " + std::to_string(damaged) + " damaged rows left out";
+        what += ": " + std::to_string(damaged) + " damaged rows";
         if (messages.firstLine().empty())
             std::fputs("rows whose place on their page is impossible\n", stderr); // said once, with libmdb's words if any
     }
     messages.report(path_, what);
+    // A table read with rows missing would be a wrong catalogue: every copy left
+    // out would be neither counted nor reported missing. Refuse the file instead.
+    if (damaged > 0)
+        throw jet::unrecognizedFormat(path_);
 }
 
 } // namespace dao

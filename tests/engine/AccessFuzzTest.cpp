@@ -189,3 +189,42 @@ TEST(AccessFuzz, ACatalogueWhosePropertiesLoopIsRefusedInBoundedTime)
     EXPECT_EQ(out.code, JetError);
     EXPECT_LT(out.outputBytes, 4096u);
 }
+
+TEST(AccessFuzz, ARowWhosePlaceOnItsPageIsImpossibleRefusesTheFileInsteadOfLeavingTheRowOut)
+{
+    // The first row entry of the catalogue's last data page pointed into the
+    // page's own head. Reading on without that row would give a catalogue with
+    // a copy missing — never counted, never reported missing.
+    QFile f(testsupport::fixturePath(QStringLiteral("catalogue/veltrano.mdb")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    const int page = 4096;
+    qsizetype dataPage = -1;
+    for (qsizetype p = bytes.size() / page - 1; p > 0 && dataPage < 0; --p)
+        if (bytes[p * page] == 0x01 && bytes[p * page + 12] != 0)
+            dataPage = p;
+    ASSERT_GT(dataPage, 0);
+    bytes[dataPage * page + 14] = 0x10; // first row entry: offset 16, flags none
+    bytes[dataPage * page + 15] = 0x00;
+    testsupport::TempFolder dir;
+    dir.write("rowplace.mdb", bytes);
+    const std::string path = dir.file("rowplace.mdb").toStdString();
+    long refused = 0;
+    try {
+        dao::DBEngine engine;
+        auto db = engine.openDatabase(path);
+        for (const std::string& table : db->storage()->tableNames(true)) {
+            try {
+                auto rs = db->openRecordset("SELECT * FROM [" + table + "]", dao::dbOpenSnapshot);
+                for (; !rs->eof(); rs->moveNext()) {
+                }
+            } catch (const dao::DaoError& e) {
+                refused = e.number();
+                EXPECT_NE(std::string(e.what()).find("rowplace.mdb"), std::string::npos) << e.what();
+            }
+        }
+    } catch (const dao::DaoError& e) {
+        refused = e.number();
+    }
+    EXPECT_EQ(refused, 3343);
+}
