@@ -1,6 +1,7 @@
 #include "daoui/TVoDaoGridDialogs.h"
 
 #include "daoui/DatasetDialogs.h"
+#include "daoui/GridClipboard.h"
 
 const TVoDaoGridDialogs& VoDaoGridDialogs()
 {
@@ -10,6 +11,9 @@ const TVoDaoGridDialogs& VoDaoGridDialogs()
         d.sort = ExecuteSortDialog;
         d.findSeek = ExecuteFindSeekDialog;
         d.quickFindSeek = ExecuteQuickFindSeek;
+        d.cut = GridCut;
+        d.copy = GridCopy;
+        d.paste = GridPaste;
         return d;
     }();
     return dialogs;
