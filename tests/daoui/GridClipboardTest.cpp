@@ -349,7 +349,13 @@ TEST_F(GridClipboard, ShortcutsCopyAndPasteBetweenTheGrids)
 {
     MakeNotes(from, QStringLiteral("from.mdb"), {QStringLiteral("INSERT INTO NOTES (TITLE, PAGES) VALUES ('keyed', 5)")});
     MakeNotes(to, QStringLiteral("to.mdb"), {QStringLiteral("INSERT INTO NOTES (TITLE) VALUES ('there')")});
-    QTest::keyClick(&from.grid, Qt::Key_C, Qt::ControlModifier);
+    // Keys go where the focus is: Select All must leave it on the grid.
+    from.grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&from.grid));
+    from.grid.setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(from.grid.SelectedRows().Count(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(Clipboard().mimeData()->hasFormat(HexRecordsetMimeType()));
     Answer({0});
     QTest::keyClick(&to.grid, Qt::Key_V, Qt::ControlModifier);
