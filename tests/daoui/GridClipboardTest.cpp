@@ -388,3 +388,39 @@ TEST_F(GridClipboard, SpreadsheetTextWithATitleLineAppendsTypedRows)
                            QStringLiteral("Der \"Zauberberg\"||1924-12-24T18:30:00|8|7")}));
     EXPECT_EQ(to.table.FieldByName(QStringLiteral("PRICE"))->DataType(), ftCurrency);
 }
+
+TEST_F(GridClipboard, CatalogueRowsFromAnAccessFilePasteIntoAnEngineTable)
+{
+    // The genuine catalogue, read through libmdb: texts with umlauts, quotes
+    // and characters beyond Latin-1 (€, ‚‘), numbers, currency, yes/no, dates.
+    const QString catalogue = dir.copyFixture(QStringLiteral("catalogue/veltrano.mdb"));
+    testsupport::createDatabase(
+        dir.file(QStringLiteral("to.mdb")),
+        {QStringLiteral("CREATE TABLE TITEL (Buchungsnummer LONG, HAUPTTITEL TEXT(255), HAUPTEINTRAG TEXT(50), "
+                        "VERLAG TEXT(100), JAHR SHORT, ERFASST DATETIME)"),
+         QStringLiteral("CREATE TABLE EXEMPLAR (EXEMPLARNUMMER LONG, TITEL LONG, STANDORT TEXT(30), "
+                        "PREIS CURRENCY, AUSGELIEHEN BIT)")});
+    const std::vector<std::pair<QString, QStringList>> tables{
+        {QStringLiteral("TITEL"),
+         QStringLiteral("Buchungsnummer,HAUPTTITEL,HAUPTEINTRAG,VERLAG,JAHR,ERFASST").split(QLatin1Char(','))},
+        {QStringLiteral("EXEMPLAR"),
+         QStringLiteral("EXEMPLARNUMMER,TITEL,STANDORT,PREIS,AUSGELIEHEN").split(QLatin1Char(','))}};
+    from.Open(catalogue, QStringLiteral("TITEL"));
+    to.Open(dir.file(QStringLiteral("to.mdb")), QStringLiteral("TITEL"));
+    for (const auto& [table, fields] : tables) {
+        SCOPED_TRACE(table.toStdString());
+        for (Side* side : {&from, &to}) {
+            side->table.Close();
+            side->table.SetTableName(table);
+            side->table.Open();
+        }
+        from.grid.SelectAllClick();
+        from.grid.CopyClick();
+        ui->clear();
+        Answer({0});
+        to.grid.PasteClick();
+        const QStringList source = from.Records(fields);
+        EXPECT_EQ(ui->messageTexts(), QStringList{Question(QStringLiteral("paste"), int(source.size()))});
+        EXPECT_EQ(to.Records(fields), source);
+    }
+}
