@@ -52,6 +52,27 @@ bool AskWarning(const QString& text)
     return Application->interaction().message(request) == 0;
 }
 
+// The table's bulk-append mode for the length of a paste; End() keeps the
+// records (and reports a failed commit), leaving it otherwise keeps them too.
+class BulkAppend {
+public:
+    explicit BulkAppend(TVoDaoTable& table) : table_(table) { table_.BeginBulkAppend(); }
+    ~BulkAppend()
+    {
+        try {
+            table_.EndBulkAppend();
+        } catch (const std::exception&) {
+            // Only when another error is on its way already, which is the one to report.
+        }
+    }
+    void End() { table_.EndBulkAppend(); }
+    BulkAppend(const BulkAppend&) = delete;
+    BulkAppend& operator=(const BulkAppend&) = delete;
+
+private:
+    TVoDaoTable& table_;
+};
+
 // The view as it stood: its scroll position and current column.
 struct ViewPosition {
     explicit ViewPosition(TVoDaoDBGrid& grid)
@@ -166,6 +187,7 @@ void GridPaste(TVoDaoDBGrid& grid)
     if (!typed && !data->hasText())
         return;
     std::optional<HeldGrid> held; // from the answer Yes to the end
+    std::optional<BulkAppend> bulk;
     TPasteContext context;
     context.ColumnFields = ColumnFields(grid);
     context.FindFields = grid.FindFieldsOnPaste();
@@ -174,6 +196,7 @@ void GridPaste(TVoDaoDBGrid& grid)
         if (!AskWarning(NoUndoQuestion(QStringLiteral("paste"), records)))
             return false;
         held.emplace(grid);
+        bulk.emplace(*table);
         return true;
     };
     TPasteResult result;
@@ -184,6 +207,9 @@ void GridPaste(TVoDaoDBGrid& grid)
                                            [&](const QString& name) { return OffersClipboardFormat(*data, name); });
         result = PasteTextRecords(*table, data->text(), titleLine, context);
     }
+    if (bulk)
+        bulk->End();
+    bulk.reset();
     held.reset();
     if (result.Failed > 0 && Application)
         Application->MessageBox(QString::number(result.Failed) + QStringLiteral(" records was not pasted due to an error!"));

@@ -255,6 +255,8 @@ TEST_F(GridClipboard, FailedRecordsAreSkippedCountedAndTheOthersStay)
     EXPECT_EQ(shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(shown[0].buttons, (QStringList{kYes, QStringLiteral("&No"), QStringLiteral("Cancel")}));
     EXPECT_EQ(shown[1].text, "1 records was not pasted due to an error!");
+    // Written for good when the paste returns: another connection sees both records.
+    EXPECT_EQ(testsupport::queryRows(to.path, QStringLiteral("SELECT TITLE FROM NOTES")).size(), 2);
     EXPECT_EQ(to.Records({QStringLiteral("TITLE"), QStringLiteral("PAGES")}),
               (QStringList{QStringLiteral("first|1"), QStringLiteral("third|3")}));
     EXPECT_EQ(to.table.State(), dsBrowse);
