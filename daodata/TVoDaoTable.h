@@ -216,7 +216,6 @@ public:
     // posted record (a commit that fails undoes them all and raises).
     void BeginBulkAppend();
     void EndBulkAppend();
-    bool InBulkAppend() const { return bulkAppend_; }
 
     // --- connection link ---
     QString DatasetName() const override { return Name(); }
