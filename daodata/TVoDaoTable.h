@@ -209,6 +209,13 @@ public:
     // stays put; none for a forward-only recordset. While OnFilterRecord
     // filters, positions count the accepted rows.
     std::unique_ptr<TRowReader> CreateRowReader() override;
+    // Bulk append: the records appended and posted until EndBulkAppend are
+    // written in one transaction of the database (one write to the disk
+    // rather than one per record) while the attached controls are disabled.
+    // Each post still succeeds or fails alone; EndBulkAppend keeps every
+    // posted record (a commit that fails undoes them all and raises).
+    void BeginBulkAppend();
+    void EndBulkAppend();
 
     // --- connection link ---
     QString DatasetName() const override { return Name(); }
@@ -284,6 +291,8 @@ private:
     bool readOnly_ = false;
     bool bookmarkable_ = false;
     bool closedByDatabase_ = false;
+    bool bulkAppend_ = false;
+    bool bulkTransaction_ = false; // the database took the bulk append's transaction
     long recordsAffected_ = 0;
     std::shared_ptr<dao::Recordset> recordset_;
     std::vector<std::shared_ptr<dao::Field>> fieldObjects_;

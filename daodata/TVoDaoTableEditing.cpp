@@ -1,9 +1,11 @@
 // Editing of the DAO dataset: edit, insert, post, cancel and delete through
-// the recordset, with the dataset's own rules for post and delete errors.
+// the recordset, with the dataset's own rules for post and delete errors;
+// the bulk append of many records in one transaction.
 #include "daodata/TVoDaoTable.h"
 
 #include "daodata/TVoDaoDatabase.h"
 #include "engine/DBEngine.h"
+#include "engine/Database.h"
 #include "engine/DaoError.h"
 #include "engine/Field.h"
 #include "engine/Recordset.h"
@@ -196,5 +198,45 @@ void TVoDaoTable::RunDelete()
                 throw EAbort();
             throw;
         }
+    }
+}
+
+void TVoDaoTable::BeginBulkAppend()
+{
+    if (bulkAppend_)
+        return;
+    CheckActive();
+    DisableControls();
+    bulkAppend_ = true;
+    bulkTransaction_ = false;
+    if (!database_ || !database_->CoreDatabase())
+        return;
+    try {
+        database_->CoreDatabase()->beginTrans();
+        bulkTransaction_ = true;
+    } catch (const std::exception&) {
+        // A database that refuses a transaction takes the records one by one.
+    }
+}
+
+void TVoDaoTable::EndBulkAppend()
+{
+    if (!bulkAppend_)
+        return;
+    bulkAppend_ = false;
+    EnableControls();
+    if (!bulkTransaction_)
+        return;
+    bulkTransaction_ = false;
+    const auto core = database_->CoreDatabase();
+    try {
+        core->commitTrans();
+    } catch (...) {
+        try {
+            core->rollback();
+        } catch (const std::exception&) {
+            // The failed commit is the error to report.
+        }
+        throw;
     }
 }

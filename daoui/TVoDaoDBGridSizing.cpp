@@ -3,9 +3,9 @@
 #include "daoui/TVoDaoDBGrid.h"
 
 #include "daodata/TVoDaoTable.h"
+#include "daoui/HeldGrid.h"
 #include "daoui/VoDaoGridGlyphs.h"
 #include "framework/data/TField.h"
-#include "framework/ui/TWaitCursor.h"
 
 #include <QSet>
 #include <array>
@@ -15,29 +15,6 @@ namespace {
 
 const QString kPadding = QStringLiteral("   ");
 constexpr int kMeasuredTexts = 100000;
-
-// Disables the grid and holds its painting while a long scan runs.
-class HeldGrid {
-public:
-    explicit HeldGrid(QWidget& grid) : grid_(grid), enabled_(grid.isEnabled()), updates_(grid.updatesEnabled())
-    {
-        grid_.setUpdatesEnabled(false);
-        grid_.setEnabled(false);
-    }
-    ~HeldGrid()
-    {
-        grid_.setEnabled(enabled_);
-        grid_.setUpdatesEnabled(updates_);
-    }
-    HeldGrid(const HeldGrid&) = delete;
-    HeldGrid& operator=(const HeldGrid&) = delete;
-
-private:
-    QWidget& grid_;
-    bool enabled_;
-    bool updates_;
-    TWaitCursor cursor_;
-};
 
 } // namespace
 

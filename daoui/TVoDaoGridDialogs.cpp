@@ -1,6 +1,7 @@
 #include "daoui/TVoDaoGridDialogs.h"
 
 #include "daoui/DatasetDialogs.h"
+#include "daoui/GridClipboard.h"
 #include "daoui/TVoDaoDBGrid.h"
 
 const TVoDaoGridDialogs& VoDaoGridDialogs()
@@ -20,6 +21,9 @@ const TVoDaoGridDialogs& VoDaoGridDialogs()
                 columns << TExportGridColumn{column.TitleCaption(), column.Visible, column.FieldName};
             ExecuteExportDialogForGrid(table, columns, initialDir);
         };
+        d.cut = GridCut;
+        d.copy = GridCopy;
+        d.paste = GridPaste;
         return d;
     }();
     return dialogs;

@@ -392,13 +392,15 @@ void TDBGrid::ConfirmAndDelete()
     TDataSet* dataSet = DataSet();
     if (!dataSet || !dataSet->Active() || m_readOnly || !dataSet->CanModify() || dataSet->IsEmpty())
         return;
-    const bool several = (m_options & dgMultiSelect) && m_selectedRows.Count() > 1;
+    // Selected rows go, else the current record; one selected row need not be the current one.
+    const bool selection = (m_options & dgMultiSelect) && m_selectedRows.Count() > 0;
+    const bool several = selection && m_selectedRows.Count() > 1;
     const QString question = several ? QStringLiteral("Alle markierten Datensätze löschen?")
                                      : QStringLiteral("Datensatz löschen?");
     if ((m_options & dgConfirmDelete) && Application && !Application->Confirm(question))
         return;
     GuardedCall([&] {
-        if (!several) {
+        if (!selection) {
             dataSet->Delete();
             m_selectedRows.Clear();
             return;
