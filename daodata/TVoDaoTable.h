@@ -18,6 +18,9 @@ class TVoDaoDatabase;
 class TDataSource;
 class TMasterDataLink;
 
+namespace vodao {
+class ReplacedFiles;
+}
 namespace dao {
 class Recordset;
 class Field;
@@ -257,6 +260,10 @@ private:
     enum class ExportKind { Text, Html, Excel, Paradox, DBase, FoxPro };
     void ExportToFile(ExportKind kind, const QString& fileName, const QString& sheetName, const QString& connect,
                       bool exportBlobs, bool deleteOld);
+    // DeleteOld of a Paradox, dBase or FoxPro table: its files in folder,
+    // whatever the case of their names.
+    static void SetAsideTableFiles(vodao::ReplacedFiles& replaced, ExportKind kind, const QString& folder,
+                                   const QString& base);
     // Runs body with the export's source: the table, the saved query or a
     // temporary saved query made from the SQL text for this one call (inside
     // a transaction that is rolled back when withTransaction).
