@@ -108,6 +108,11 @@ TEST_F(RecordsetNavigation, SortAndFilterApplyToTheNextRecordset)
     EXPECT_EQ(errorOf([&] { table->setSort("NR"); }), 3251);
     rs->setFilter("NR = = 1");
     EXPECT_EQ(errorOf([&] { rs->openRecordset(); }), 3075);
+    // A name the source lacks is a parameter without a value, as in a query's ORDER BY.
+    rs->setFilter("");
+    rs->setSort("[Signatur] DESC");
+    EXPECT_EQ(errorOf([&] { rs->openRecordset(); }), 3061);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT * FROM inventur ORDER BY Signatur"); }), 3061);
 }
 
 TEST_F(RecordsetNavigation, FindMovesToMatchesAndNoMatchLeavesTheCursor)
