@@ -155,12 +155,10 @@ void TfMain::SetUpGrids()
 
 void TfMain::ConnectHandlers()
 {
-    connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] {
-        Application->Run([this] {
-            bool allow = true;
-            PageControl1Changing(ui->PageControl1, allow);
-        });
-    });
+    PageControl1Events = new TTabChanging(ui->PageControl1);
+    PageControl1Events->OnChanging = [this](QObject* sender, bool& allow) {
+        Application->Run([&] { PageControl1Changing(sender, allow); });
+    };
     connect(ui->btn_VeltranoDBPath, &QPushButton::clicked, this,
             [this] { Application->Run([this] { btn_VeltranoDBPathClick(ui->btn_VeltranoDBPath); }); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Application->Run([this] { Button1Click(ui->Button1); }); });

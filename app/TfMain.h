@@ -3,6 +3,7 @@
 #include "daodata/TVoDaoTable.h"
 #include "framework/data/TDataSource.h"
 #include "framework/ui/TFileDialog.h"
+#include "framework/ui/TTabChanging.h"
 #include "stocktaking/Capture.h"
 #include "stocktaking/CaptureProgress.h"
 #include "stocktaking/Location.h"
@@ -49,6 +50,8 @@ public:
     TDataSource DS_Veltrano;
     TDataSource DS_Master;
     TDataSource DS_INV;
+    // The "changing" event of PageControl1: runs PageControl1Changing before a tab change by the user.
+    TTabChanging* PageControl1Events = nullptr;
 
     const QString& ProgramFolder() const { return programFolder_; }
     const QString& CataloguePath() const { return cataloguePath_; }

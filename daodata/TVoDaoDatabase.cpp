@@ -50,10 +50,16 @@ QString inFolder(const QString& path, const QString& folder)
 
 } // namespace
 
+QString TVoDaoDatabase::EngineProgId(const QString& version, bool privateEngine)
+{
+    return (privateEngine ? QStringLiteral("DAO.PrivateDBEngine.") : QStringLiteral("DAO.DBEngine.")) +
+           QString(version).remove('.');
+}
+
 TVoDaoDatabase::TVoDaoDatabase(const QString& name) : Name(name), ProgramFolder(platform::programFolder())
 {
     for (const QString& v : {QStringLiteral("3.5"), QStringLiteral("3.6")})
-        if (platform::Registry::progIdInstalled("DAO.DBEngine." + QString(v).remove('.')))
+        if (platform::Registry::progIdInstalled(EngineProgId(v, false)))
             availableVersions_ << v;
     if (availableVersions_.isEmpty())
         DatabaseError(QStringLiteral("Cannot find DAO on your system!"));
@@ -245,7 +251,7 @@ void TVoDaoDatabase::CreateEngineAndWorkspace()
         coreWorkspace_.reset();
         engine_.reset();
     }
-    engine_ = std::make_shared<dao::DBEngine>(version_.toStdString());
+    engine_ = dao::DBEngine::create(EngineProgId(version_, privateEngine_).toStdString());
     engine_->setSystemDB(systemDatabase_.toStdString());
     versionDetails_ = QString::fromStdString(engine_->version());
     if (versionDetails_.size() >= 3)
@@ -257,6 +263,8 @@ void TVoDaoDatabase::CreateEngineAndWorkspace()
     coreWorkspace_ = engine_->createWorkspace(workspace_.toStdString(), userName_.toStdString(),
                                               password_.toStdString(), engineType_);
     engine_->appendWorkspace(coreWorkspace_);
+    if (engineType_ == dao::dbUseODBC)
+        coreWorkspace_->setDefaultCursorDriver(DefaultCursorDriver);
     workspace_ = QString::fromStdString(coreWorkspace_->name());
 }
 
@@ -362,7 +370,11 @@ void TVoDaoDatabase::Connect()
                 ? QStringLiteral("%1;%2").arg(database_, databaseParameters_)
                 : QStringLiteral("%1;UID=%2;PWD=%3;DSN=%4;%5")
                       .arg(databaseType_, userName_, password_, database_, databaseParameters_);
-        coreDatabase_ = coreWorkspace_->openDatabase(database_.toStdString(), 1, readOnly_, connect.toStdString());
+        coreDatabase_ = engineType_ == dao::dbUseODBC
+                            ? coreWorkspace_->openConnection(database_.toStdString(), dao::dbDriverNoPrompt, readOnly_,
+                                                             connect.toStdString())
+                            : coreWorkspace_->openDatabase(database_.toStdString(), dao::dbDriverNoPrompt, readOnly_,
+                                                           connect.toStdString());
     } else {
         if (engineType_ != 2)
             DatabaseError(QStringLiteral("TVoDaoDatabase.F_Set_Active: ODBC direct workspaces NOT supported!"));

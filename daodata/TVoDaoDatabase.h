@@ -74,7 +74,7 @@ public:
     bool TrackTransactions() const { return trackTransactions_; }
     void SetTrackTransactions(bool value);
     int QueryTimeout = 60;
-    int DefaultCursorDriver = -1;
+    int DefaultCursorDriver = -1; // put to ODBCDirect workspaces when they are made
     bool ShowSystemObjects() const { return showSystemObjects_; }
     void SetShowSystemObjects(bool value);
     bool UseODBCDialog = true;
@@ -121,6 +121,10 @@ public:
     int AttachedDatasetCount() const { return int(datasets_.size()); }
     // Records an opening dataset in the current transaction level.
     void RecordTransaction(const QString& datasetName, const QString& value);
+
+    // The ProgID the engine of a DAO version is created by: "DAO.DBEngine.36",
+    // or "DAO.PrivateDBEngine.36" for a private engine.
+    static QString EngineProgId(const QString& version, bool privateEngine);
 
     // The collating order as DAO describes it.
     static QString CollatingOrderName(int order);

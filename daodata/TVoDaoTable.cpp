@@ -11,11 +11,16 @@
 #include "engine/Parameter.h"
 #include "engine/QueryDef.h"
 #include "engine/Recordset.h"
+#include "engine/TableDef.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TDataSource.h"
 #include "framework/data/TField.h"
 #include "framework/data/TMasterDataLink.h"
+#include "framework/data/TimeStamp.h"
+#include "framework/data/ValueText.h"
 #include "platform/CodePages.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -104,6 +109,29 @@ void TVoDaoTable::SetReadOnly(bool readOnly)
         DatabaseError(QStringLiteral("TVoDaoTable.F_Set_ReadOnly: Cannot set ReadOnly while table is Active!"));
     readOnly_ = readOnly;
 }
+
+void TVoDaoTable::SetQueryDefParametersText(const QString& text)
+{
+    QueryDefParameters = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    if (!QueryDefParameters.isEmpty() && QueryDefParameters.back().isEmpty())
+        QueryDefParameters.removeLast(); // a text ending in a line break holds no empty last line
+}
+
+bool TVoDaoTable::LockEdits() const { return recordset_ ? recordset_->lockEdits() : lockType_ == 2; }
+
+QString TVoDaoTable::TableDate(bool created) const
+{
+    if (tableName_.isEmpty() || !database_ || !database_->CoreDatabase())
+        return {};
+    auto& tables = database_->CoreDatabase()->tableDefs();
+    tables.refresh(); // the dates as they are now
+    const auto table = tables.item(tableName_.toUtf8().toStdString());
+    const dao::Variant date = created ? table->dateCreated() : table->lastUpdated();
+    return date.isNull() ? QString() : DateTimeToText(NumberToDateTime(date.toDouble()));
+}
+
+QString TVoDaoTable::TableDateCreated() const { return TableDate(true); }
+QString TVoDaoTable::TableLastUpdated() const { return TableDate(false); }
 
 void TVoDaoTable::SetSQL(const QStringList& lines)
 {
@@ -249,10 +277,21 @@ void TVoDaoTable::InternalOpen()
     database_->AttachDataset(this);
 }
 
+namespace {
+
+bool containsWord(const std::string& text, const char* word)
+{
+    return QString::fromStdString(text).contains(QLatin1String(word), Qt::CaseInsensitive);
+}
+
+} // namespace
+
 void TVoDaoTable::InternalInitFieldDefs()
 {
     writable_.clear();
+    engineFilled_.clear();
     defaults_.clear();
+    const bool jetWorkspace = database_->EngineType() == dao::dbUseJet;
     for (const auto& f : fieldObjects_) {
         const dao::FieldInfo& info = f->info();
         const auto format = info.properties.find("Format");
@@ -266,10 +305,14 @@ void TVoDaoTable::InternalInitFieldDefs()
         if (!writable)
             def->SetAttributes(def->Attributes() | TFieldDef::faReadonly);
         writable_.push_back(writable);
+        // Random numbers and GUIDs that a Jet engine makes for a new row.
+        const bool engineFilled = jetWorkspace && ((info.type == dao::dbLong && containsWord(info.defaultValue, "genuniqueid"))
+                                                   || (info.type == dao::dbGUID && containsWord(info.defaultValue, "genguid")));
+        engineFilled_.push_back(engineFilled);
 
         // DAO's default value is the initial text of new records.
         QString initial;
-        if (writable && !info.defaultValue.empty()) {
+        if (writable && !engineFilled && !info.defaultValue.empty()) {
             initial = QString::fromStdString(f->jetDefaultValue());
             if ((info.type == 10 || info.type == 12) && initial.size() >= 2 && initial.startsWith('"') &&
                 initial.endsWith('"'))
@@ -285,11 +328,15 @@ void TVoDaoTable::FieldsBound()
 {
     for (int i = 0; i < Fields().Count(); ++i) {
         TField* field = Fields()[i];
+        if (field->Lookup() && CacheLookups)
+            field->SetLookupCache(true);
         if (field->FieldKind() != fkData)
             continue;
         const int index = field->FieldNo() - 1;
         if (index >= 0 && index < int(writable_.size()) && !writable_[index])
             field->SetReadOnly(true);
+        if (index >= 0 && index < int(engineFilled_.size()) && engineFilled_[index])
+            field->SetAutoGenerateValue(arAutoInc);
         SetUpFieldDisplay(field);
         if (UseCaptions && index >= 0 && index < int(fieldObjects_.size())) {
             const auto& props = fieldObjects_[index]->info().properties;

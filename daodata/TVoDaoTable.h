@@ -18,6 +18,9 @@ class TVoDaoDatabase;
 class TDataSource;
 class TMasterDataLink;
 
+namespace vodao {
+class ReplacedFiles;
+}
 namespace dao {
 class Recordset;
 class Field;
@@ -56,6 +59,9 @@ public:
     const QString& QueryDefName() const { return queryDefName_; }
     void SetQueryDefName(const QString& name);
     QStringList QueryDefParameters;
+    // The same values as one text, a line each.
+    QString QueryDefParametersText() const { return QueryDefParameters.join('\n'); }
+    void SetQueryDefParametersText(const QString& text);
     QStringList QueryDefSQLText;
     QString QueryDefType;
     bool QueryDefSQLModify = false;
@@ -79,6 +85,12 @@ public:
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
     bool DatabaseAutoActivate = false;
+    // Whether the open recordset locks a row from Edit to Update (LockType 2).
+    bool LockEdits() const;
+    // DateCreated and LastUpdated of the table definition of TableName, as
+    // date text; empty without a table name or a connected database.
+    QString TableDateCreated() const;
+    QString TableLastUpdated() const;
 
     // --- behaviour ---
     bool UseBrackets = true;
@@ -255,6 +267,10 @@ private:
     enum class ExportKind { Text, Html, Excel, Paradox, DBase, FoxPro };
     void ExportToFile(ExportKind kind, const QString& fileName, const QString& sheetName, const QString& connect,
                       bool exportBlobs, bool deleteOld);
+    // DeleteOld of a Paradox, dBase or FoxPro table: its files in folder,
+    // whatever the case of their names.
+    static void SetAsideTableFiles(vodao::ReplacedFiles& replaced, ExportKind kind, const QString& folder,
+                                   const QString& base);
     // Runs body with the export's source: the table, the saved query or a
     // temporary saved query made from the SQL text for this one call (inside
     // a transaction that is rolled back when withTransaction).
@@ -276,6 +292,7 @@ private:
     void MasterDisabled();
     void FetchInto(TVoDaoRecordBuffer* buffer);
     QString ValueText(int column) const;
+    QString TableDate(bool created) const;
     void MoveToRecordNumber(int recordNumber);
     int CursorPosition() const;
     dao::Variant PostValue(int index, const QString& text) const;
@@ -297,6 +314,7 @@ private:
     std::shared_ptr<dao::Recordset> recordset_;
     std::vector<std::shared_ptr<dao::Field>> fieldObjects_;
     std::vector<bool> writable_;
+    std::vector<bool> engineFilled_; // GenUniqueID()/GenGUID() defaults of a Jet workspace
     std::vector<QString> defaults_;
     TVoDaoRecordBuffer oldRecord_;
     std::unique_ptr<TMasterDataLink> masterLink_;

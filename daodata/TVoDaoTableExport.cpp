@@ -8,6 +8,8 @@
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 
+#include <QDir>
+
 #include <chrono>
 #include <exception>
 
@@ -142,16 +144,49 @@ void TVoDaoTable::WithExportSource(const std::function<void(const QString& sourc
         std::rethrow_exception(failure);
 }
 
+void TVoDaoTable::SetAsideTableFiles(vodao::ReplacedFiles& replaced, ExportKind kind, const QString& folder,
+                                     const QString& base)
+{
+    // The table file first, then the files that belong to it.
+    static const char* const paradox[] = {".db", ".mb", ".px", ".val"};
+    static const char* const dbase[] = {".dbf", ".dbt", ".ndx", ".ntx", ".mdx"};
+    static const char* const foxpro[] = {".dbf", ".fpt", ".cdx"};
+    QList<const char*> extensions;
+    if (kind == ExportKind::Paradox)
+        extensions = {std::begin(paradox), std::end(paradox)};
+    else if (kind == ExportKind::DBase)
+        extensions = {std::begin(dbase), std::end(dbase)};
+    else
+        extensions = {std::begin(foxpro), std::end(foxpro)};
+    // These files come from systems that ignore case: KUNDEN.DB is the old kunden.db.
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const QStringList present = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (int i = 0; i < extensions.size(); ++i) {
+        const QString wanted = base + QLatin1String(extensions[i]);
+        for (const QString& name : present) {
+            if (name.compare(wanted, Qt::CaseInsensitive) != 0 || replaced.SetAside(folder + name))
+                continue;
+            // A table file that stays is refused by the engine. An index, memo
+            // or validity file that stayed would sit beside the new table and
+            // describe the old rows: refuse the export instead.
+            if (i > 0)
+                DatabaseError(QStringLiteral("Cannot delete file %1!").arg(folder + name));
+        }
+    }
+}
+
 void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const QString& sheetName,
                                const QString& connect, bool exportBlobs, bool deleteOld)
 {
     const QString fields = CheckedExportFields(exportBlobs);
     const bool wholeFile = kind == ExportKind::Text || kind == ExportKind::Html || kind == ExportKind::Excel;
     // DeleteOld's files are only set aside here and deleted once the new file
-    // is complete: a failed export leaves the old target where it was.
+    // is complete: a failed export leaves the old target where it was. An old
+    // target that cannot go is left to the engine, which refuses to write over
+    // an existing table.
     vodao::ReplacedFiles replaced;
-    if (wholeFile && deleteOld && !replaced.SetAside(fileName))
-        DatabaseError(QStringLiteral("Cannot delete file %1!").arg(fileName));
+    if (wholeFile && deleteOld)
+        replaced.SetAside(fileName);
 
     WithExportSource(
         [&](const QString& source) {
@@ -162,20 +197,8 @@ void TVoDaoTable::ExportToFile(ExportKind kind, const QString& fileName, const Q
                                 .arg(fields, sheetName, inQuotes(fileName), connect, source);
             } else {
                 auto [folder, name] = splitFileName(fileName);
-                if (deleteOld && !wholeFile) {
-                    static const char* const paradox[] = {".db", ".mb", ".px", ".val"};
-                    static const char* const dbase[] = {".dbf", ".dbt", ".ndx", ".ntx", ".mdx"};
-                    static const char* const foxpro[] = {".dbf", ".fpt", ".cdx"};
-                    QList<const char*> extensions;
-                    if (kind == ExportKind::Paradox)
-                        extensions = {std::begin(paradox), std::end(paradox)};
-                    else if (kind == ExportKind::DBase)
-                        extensions = {std::begin(dbase), std::end(dbase)};
-                    else
-                        extensions = {std::begin(foxpro), std::end(foxpro)};
-                    for (const char* extension : extensions)
-                        replaced.SetAside(folder + baseName(name) + QLatin1String(extension)); // failures ignored
-                }
+                if (deleteOld && !wholeFile)
+                    SetAsideTableFiles(replaced, kind, folder, baseName(name));
                 if (folder.isEmpty())
                     folder = QStringLiteral(".");
                 if (kind == ExportKind::Text && name.isEmpty())

@@ -157,13 +157,23 @@ bool TVoDaoTable::SeekOnTable(dao::Recordset& clone, const QStringList& names, c
     clone.setIndex(choice->name.toUtf8().toStdString());
     if (clone.size() > 0)
         clone.moveFirst();
-    clone.seek(partial ? ">=" : "=", keys);
+    // The engine takes index fields without a key as Null: "=" then finds only
+    // rows that are Null there. A key shorter than the index seeks the edge of
+    // the rows that start with it instead: Null comes first in an ascending
+    // field, last in a descending one.
+    const TVoDaoIndexDef* def = nullptr;
+    for (const TVoDaoIndexDef& d : defs)
+        if (d.Name.compare(choice->name, Qt::CaseInsensitive) == 0)
+            def = &d;
+    const bool shortKey = def && int(keys.size()) < def->Fields.size();
+    if (!partial && !shortKey) {
+        clone.seek("=", keys);
+        return !clone.noMatch();
+    }
+    clone.seek(shortKey && def->Descending.value(int(keys.size())) ? "<=" : ">=", keys);
     if (clone.noMatch())
         return false;
-    if (!partial)
-        return true;
-    // ">=" lands on the first row at or after the keys: it is a hit only when
-    // its key fields start with (text) or equal (other types) the keys.
+    // A hit only when the row's key fields start with (partial text) or equal the keys.
     for (int i = 0; i < names.size(); ++i) {
         const TField* field = FieldByName(names[i]);
         const dao::Variant& have = clone.currentValue(field->FieldNo() - 1);
@@ -174,7 +184,9 @@ bool TVoDaoTable::SeekOnTable(dao::Recordset& clone, const QStringList& names, c
             continue;
         }
         if (IsTextType(field->DataType())) {
-            if (!QString::fromStdString(have.toText()).startsWith(want.toString(), Qt::CaseInsensitive))
+            const QString text = QString::fromStdString(have.toText());
+            if (partial ? !text.startsWith(want.toString(), Qt::CaseInsensitive)
+                        : text.compare(want.toString(), Qt::CaseInsensitive) != 0)
                 return false;
         } else if (have.isNumeric() || have.type() == dao::VarType::Date) {
             const dao::Variant key = SeekKey(want);

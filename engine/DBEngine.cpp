@@ -2,13 +2,36 @@
 
 #include "engine/DaoConstants.h"
 #include "engine/JetErrors.h"
+#include "platform/Registry.h"
+
+#include <algorithm>
+#include <strings.h>
 
 namespace dao {
 
-DBEngine::DBEngine(std::string version) : version_(std::move(version))
+DBEngine::DBEngine(std::string version, bool privateEngine) : version_(std::move(version)), private_(privateEngine)
 {
     if (version_ != "3.5" && version_ != "3.6")
         throw jet::error(429, {}, "DAO.DBEngine");
+}
+
+std::shared_ptr<DBEngine> DBEngine::create(const std::string& progId)
+{
+    for (const bool privateEngine : {false, true})
+        for (const std::string& version : installedVersions()) {
+            const std::string name = DBEngine(version, privateEngine).progId();
+            if (strcasecmp(name.c_str(), progId.c_str()) == 0
+                && platform::Registry::progIdInstalled(QString::fromStdString(name)))
+                return std::make_shared<DBEngine>(version, privateEngine);
+        }
+    throw jet::error(429, {}, progId);
+}
+
+std::string DBEngine::progId() const
+{
+    std::string digits = version_;
+    digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+    return (private_ ? "DAO.PrivateDBEngine." : "DAO.DBEngine.") + digits;
 }
 
 void DBEngine::setDefaultType(int type)

@@ -11,10 +11,17 @@ namespace dao {
 
 class DBEngine {
 public:
-    explicit DBEngine(std::string version = "3.6");
+    explicit DBEngine(std::string version = "3.6", bool privateEngine = false);
+
+    // The engine a ProgID names ("DAO.DBEngine.36", "DAO.PrivateDBEngine.35" …,
+    // any case), as COM creates it; 429 for a ProgID that is not installed.
+    static std::shared_ptr<DBEngine> create(const std::string& progId);
 
     const std::string& version() const { return version_; }
     static std::vector<std::string> installedVersions() { return {"3.5", "3.6"}; }
+    // A private engine shares nothing with other clients of the same version.
+    bool isPrivate() const { return private_; }
+    std::string progId() const;
 
     const std::string& systemDB() const { return systemDB_; }
     void setSystemDB(std::string path) { systemDB_ = std::move(path); }
@@ -44,6 +51,7 @@ public:
 private:
     std::shared_ptr<Workspace> defaultWorkspace();
     std::string version_;
+    bool private_ = false;
     std::string systemDB_;
     std::string defaultUser_ = "admin";
     std::string defaultPassword_;

@@ -81,6 +81,23 @@ enum WorkspaceTypeEnum : int {
     dbUseJet = 2,
 };
 
+// DefaultCursorDriver of an ODBCDirect workspace.
+enum CursorDriverEnum : int {
+    dbUseDefaultCursor = -1,
+    dbUseODBCCursor = 1,
+    dbUseServerCursor = 2,
+    dbUseClientBatchCursor = 3,
+    dbUseNoCursor = 4,
+};
+
+// Options of OpenDatabase/OpenConnection for ODBC data sources.
+enum DriverPromptEnum : int {
+    dbDriverPrompt = 2,
+    dbDriverNoPrompt = 1,
+    dbDriverComplete = 0,
+    dbDriverCompleteRequired = 3,
+};
+
 enum DatabaseTypeEnum : int {
     dbVersion10 = 1,
     dbEncrypt = 2,

@@ -71,6 +71,7 @@ inline constexpr ErrorText kErrorTexts[] = {
            "punctuation is incorrect."},
     {3142, "Characters found after end of SQL statement."},
     {3144, "Syntax error in UPDATE statement."},
+    {3146, "ODBC--call failed."},
     {3159, "Not a valid bookmark."},
     {3163, "The field is too small to accept the amount of data you attempted to add.  Try inserting or pasting "
            "less data."},
@@ -167,6 +168,7 @@ inline DaoError tooFewParameters(int n) { return error(3061, {std::to_string(n)}
 inline DaoError cannotExecuteSelect() { return error(3065); }
 inline DaoError inputTableNotFound(const std::string& name) { return error(3078, {name}); }
 inline DaoError undefinedFunction(const std::string& name) { return error(3085, {name}); }
+inline DaoError odbcCallFailed() { return error(3146, {}, "ODBC"); }
 inline DaoError invalidBookmark() { return error(3159); }
 inline DaoError fieldTooSmall() { return error(3163); }
 inline DaoError fieldNotUpdatable() { return error(3164); }

@@ -211,28 +211,39 @@ void Recordset::seek(const std::string& comparison, const std::vector<Variant>& 
     auto* keyset = dynamic_cast<TableKeyset*>(rows_.get());
     if (!keyset)
         throw jet::notSupported();
-    // The lexicographic comparison in index order over the keys given (a descending field turns > into <).
+    // Keys left out count as Null. Null is the smallest value: first in an ascending
+    // field, last in a descending one, and equal to Null. The row sought is the
+    // first (forward) or last (backward) whose key, compared field by field in
+    // index order, stands after (before) the keys, or equals them when inclusive.
+    std::vector<Variant> full = keys;
+    full.resize(indexFields_.size());
     const bool forward = comparison[0] != '<';
     const bool inclusive = comparison.find('=') != std::string::npos;
     auto column = [&](size_t i) { return quoteIdentifier(indexFields_[i].first); };
     auto param = [](size_t i) { return "?" + std::to_string(i + 1); };
+    auto same = [&](size_t i) { return column(i) + " IS " + param(i); };
+    // The field's value lies beyond the key in the direction sought.
+    auto beyond = [&](size_t i) -> std::string {
+        const bool greater = forward != indexFields_[i].second; // in value order
+        if (full[i].isNull())
+            return greater ? column(i) + " IS NOT NULL" : "0";
+        return greater ? column(i) + " > " + param(i) : "(" + column(i) + " IS NULL OR " + column(i) + " < " + param(i) + ")";
+    };
     std::string where;
     if (comparison == "=") {
-        for (size_t i = 0; i < keys.size(); ++i)
-            where += (i ? " AND " : "") + column(i) + " = " + param(i);
+        for (size_t i = 0; i < full.size(); ++i)
+            where += (i ? " AND " : "") + same(i);
     } else {
-        for (size_t i = 0; i < keys.size(); ++i) {
+        for (size_t i = 0; i < full.size(); ++i) {
             std::string term;
             for (size_t j = 0; j < i; ++j)
-                term += column(j) + " = " + param(j) + " AND ";
-            const bool greater = forward != indexFields_[i].second;
-            term += column(i) + (greater ? " > " : " < ") + param(i);
-            where += (i ? " OR (" : "(") + term + ")";
+                term += same(j) + " AND ";
+            where += (i ? " OR (" : "(") + term + beyond(i) + ")";
         }
         if (inclusive) {
             where += " OR (";
-            for (size_t i = 0; i < keys.size(); ++i)
-                where += (i ? " AND " : "") + column(i) + " = " + param(i);
+            for (size_t i = 0; i < full.size(); ++i)
+                where += (i ? " AND " : "") + same(i);
             where += ")";
         }
     }
@@ -242,9 +253,9 @@ void Recordset::seek(const std::string& comparison, const std::vector<Variant>& 
     order += forward ? "rowid" : "rowid DESC";
     SqliteStatement select(storage_->db(), "SELECT rowid FROM " + settings_.sqliteTable + " WHERE " + where
                                                + " ORDER BY " + order + " LIMIT 1");
-    for (size_t i = 0; i < keys.size(); ++i) {
+    for (size_t i = 0; i < full.size(); ++i) {
         const auto f = fields_.find(indexFields_[i].first);
-        select.bind(static_cast<int>(i + 1), f ? convertForField(f->info(), keys[i]) : keys[i]);
+        select.bind(static_cast<int>(i + 1), f && !full[i].isNull() ? convertForField(f->info(), full[i]) : full[i]);
     }
     discardEdit();
     if (select.step()) {

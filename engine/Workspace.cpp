@@ -49,10 +49,11 @@ std::shared_ptr<Database> Workspace::openDatabase(const std::string& name, int o
                                                   const std::string& connect)
 {
     checkOpen();
-    if (const std::string format = connectFormat(connect); !format.empty())
+    // ODBC data sources, named by the connect string or by an ODBCDirect workspace.
+    if (const std::string format = connectFormat(connect); strcasecmp(format.c_str(), "ODBC") == 0 || type_ == dbUseODBC)
+        throw jet::odbcCallFailed();
+    else if (!format.empty())
         throw jet::isamNotFound(format);
-    if (type_ == dbUseODBC)
-        throw jet::isamNotFound("ODBC");
     auto storage = Storage::open(name, options != 0, readOnly);
     auto db = std::make_shared<Database>(storage, name, connect, weak_from_this());
     databases_.append(db);
@@ -60,6 +61,37 @@ std::shared_ptr<Database> Workspace::openDatabase(const std::string& name, int o
     for (int level = 0; level < level_; ++level)
         storage->beginTrans();
     return db;
+}
+
+std::shared_ptr<Database> Workspace::openConnection(const std::string& name, int options, bool readOnly,
+                                                    const std::string& connect)
+{
+    checkOpen();
+    if (type_ != dbUseODBC)
+        throw jet::notSupported();
+    (void)name;
+    (void)options;
+    (void)readOnly;
+    (void)connect;
+    throw jet::odbcCallFailed();
+}
+
+int Workspace::defaultCursorDriver() const
+{
+    checkOpen();
+    if (type_ != dbUseODBC)
+        throw jet::notSupported();
+    return cursorDriver_;
+}
+
+void Workspace::setDefaultCursorDriver(int driver)
+{
+    checkOpen();
+    if (type_ != dbUseODBC)
+        throw jet::notSupported();
+    if (driver != dbUseDefaultCursor && (driver < dbUseODBCCursor || driver > dbUseNoCursor))
+        throw jet::invalidArgument();
+    cursorDriver_ = driver;
 }
 
 std::shared_ptr<Database> Workspace::createDatabase(const std::string& file, const std::string& locale, int options)

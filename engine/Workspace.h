@@ -22,6 +22,16 @@ public:
     // a connect part naming another format ("Text;", "dBASE IV;") raises 3170.
     std::shared_ptr<Database> openDatabase(const std::string& name, int options = 0, bool readOnly = false,
                                            const std::string& connect = {});
+    // ODBCDirect only: a connection to an ODBC data source, with OpenDatabase's
+    // arguments (options: dbDriverNoPrompt and the like). The engine reaches no
+    // ODBC driver manager, so every connection fails as an ODBC call does (3146);
+    // a Jet workspace refuses the call (3251).
+    std::shared_ptr<Database> openConnection(const std::string& name, int options = dbDriverNoPrompt,
+                                             bool readOnly = false, const std::string& connect = {});
+    // ODBCDirect only (3251 on a Jet workspace): the cursor library of later
+    // connections, one of CursorDriverEnum.
+    int defaultCursorDriver() const;
+    void setDefaultCursorDriver(int driver);
     // A new, empty SQLite database (3204 if the file exists). Locale as dbLangGeneral.
     std::shared_ptr<Database> createDatabase(const std::string& file, const std::string& locale = dbLangGeneralText(),
                                              int options = 0);
@@ -42,6 +52,7 @@ private:
     std::string user_;
     std::string password_;
     int type_;
+    int cursorDriver_ = dbUseDefaultCursor;
     bool open_ = true;
     int level_ = 0; // open transaction levels (DAO allows five)
     Collection<Database> databases_;

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -134,11 +135,12 @@ void TfFehlendeBuecher::Button1Click(QObject*)
         return;
     // The progress window goes away also when the export fails; the
     // document is handed on only when it was written.
-    // A name typed with dots in it ("Inventur vom 06.12.2026") counts as
-    // having an extension for the dialog; the report still needs its own to
-    // open in a browser.
-    const QString suffix = QFileInfo(SaveDialog1.FileName).suffix().toLower();
-    if (suffix != QLatin1String("html") && suffix != QLatin1String("htm"))
+    // "html" goes on a name typed without an extension. A date at the end of
+    // the name ("Inventur vom 06.12.2026") looks like one to the dialog, yet
+    // nobody means ".2026" as a file type: digits alone count as none.
+    const QString suffix = QFileInfo(SaveDialog1.FileName).suffix();
+    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]*$"));
+    if (digitsOnly.match(suffix).hasMatch())
         SaveDialog1.FileName += QStringLiteral(".html");
     TProgressShown shown(progress_, QStringLiteral("Bücher werden gespeichert..."));
     data->ExportToHTML(SaveDialog1.FileName, false, true);

@@ -60,6 +60,8 @@ constexpr FunctionInfo kFunctions[] = {
     {"ATN", "jet_atn", 1, 1, false, false},
     // dates
     {"NOW", "jet_now", 0, 0, false, false},
+    {"GENGUID", "jet_genguid", 0, 0, false, false},
+    {"GENUNIQUEID", "jet_genuniqueid", 0, 0, false, false},
     {"DATE", "jet_date", 0, 0, false, true},
     {"TIME", "jet_time", 0, 0, false, true},
     {"YEAR", "jet_year", 1, 1, false, false},
@@ -111,7 +113,7 @@ bool returnsNumber(const FunctionInfo& f)
 {
     static constexpr std::string_view text[] = {"LCASE", "UCASE", "LEFT", "RIGHT", "MID", "TRIM", "LTRIM", "RTRIM",
                                                 "SPACE", "STRING", "CHR", "CHRW", "STR", "FORMAT", "CSTR", "CVAR",
-                                                "MIN", "MAX", "FIRST", "LAST"};
+                                                "MIN", "MAX", "FIRST", "LAST", "GENGUID"};
     for (auto t : text)
         if (f.jetName == t)
             return false;

@@ -7,12 +7,15 @@
 #include "JetCollation.h"
 #include "JetDate.h"
 
+#include <QRandomGenerator>
 #include <unicode/uchar.h>
 
 #include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 namespace dao::sql {
 
@@ -601,6 +604,25 @@ void fnPow(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_double(ctx, r);
 }
 
+// GenGUID(): a new random GUID (version 4), 16 bytes as Jet stores a GUID.
+void fnGenguid(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    unsigned char bytes[16];
+    QRandomGenerator::system()->generate(std::begin(bytes), std::end(bytes));
+    bytes[7] = static_cast<unsigned char>((bytes[7] & 0x0F) | 0x40); // version, in the third group's high byte
+    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80); // variant
+    sqlite3_result_blob(ctx, bytes, sizeof bytes, SQLITE_TRANSIENT);
+}
+
+// GenUniqueID(): a random Long other than 0, as a replicated AutoNumber takes.
+void fnGenuniqueid(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    std::int32_t value = 0;
+    while (value == 0)
+        value = static_cast<std::int32_t>(QRandomGenerator::system()->generate());
+    sqlite3_result_int64(ctx, value);
+}
+
 struct Entry {
     const char* name;
     int args; // -1: variable
@@ -632,6 +654,10 @@ void registerScalarFunctions(sqlite3* db)
     for (const auto& e : kScalars)
         sqlite3_create_function_v2(db, e.name, e.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, e.fn, nullptr,
                                    nullptr, nullptr);
+    // A new value on every call.
+    sqlite3_create_function_v2(db, "jet_genguid", 0, SQLITE_UTF8, nullptr, fnGenguid, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "jet_genuniqueid", 0, SQLITE_UTF8, nullptr, fnGenuniqueid, nullptr, nullptr,
+                               nullptr);
 }
 
 std::optional<DaoError> functionError(std::string_view message)

@@ -59,7 +59,7 @@ int functionType(std::string_view name, const std::vector<Fragment>& args)
     static constexpr std::pair<std::string_view, JetType> conversions[] = {
         {"CLNG", JetType::Long}, {"CINT", JetType::Integer}, {"CBYTE", JetType::Byte}, {"CDBL", JetType::Double},
         {"CSNG", JetType::Single}, {"CCUR", JetType::Currency}, {"CBOOL", JetType::Boolean}, {"CSTR", JetType::Text},
-        {"COUNT", JetType::Long}};
+        {"COUNT", JetType::Long}, {"GENUNIQUEID", JetType::Long}, {"GENGUID", JetType::Guid}};
     for (const auto& [n, t] : conversions)
         if (name == n)
             return static_cast<int>(t);

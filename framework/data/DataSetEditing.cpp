@@ -57,7 +57,8 @@ void TDataSet::CheckOperation(const std::function<void()>& operation, const TDat
 void TDataSet::CheckRequiredFields()
 {
     for (TField* field : m_fields) {
-        if (field->Required() && !field->ReadOnly() && field->FieldKind() == fkData && field->IsNull()) {
+        if (field->Required() && !field->ReadOnly() && field->FieldKind() == fkData
+            && field->AutoGenerateValue() == arNone && field->IsNull()) {
             field->FocusControl();
             DatabaseError(DbText(DbConsts::SFieldRequired).arg(field->DisplayName()));
         }

@@ -54,6 +54,10 @@ bool IsNumericFieldType(TFieldType type);
 
 enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc };
 
+// Whether the database fills a field itself when a record is inserted: an
+// auto-increment or engine-generated key (arAutoInc) or a default (arDefault).
+enum TAutoRefreshFlag { arNone, arAutoInc, arDefault };
+
 enum TDataSetState {
     dsInactive,
     dsBrowse,

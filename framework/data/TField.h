@@ -41,6 +41,9 @@ public:
     void SetRequired(bool required) { m_required = required; }
     int Size() const { return m_size; }
     void SetSize(int size);
+    // A field the database fills on insert needs no value before a post, even when required.
+    TAutoRefreshFlag AutoGenerateValue() const { return m_autoGenerateValue; }
+    void SetAutoGenerateValue(TAutoRefreshFlag value) { m_autoGenerateValue = value; }
     TFieldType DataType() const { return m_dataType; }
     TFieldKind FieldKind() const { return m_fieldKind; }
     void SetFieldKind(TFieldKind kind);
@@ -160,6 +163,7 @@ private:
     bool m_visible = true;
     bool m_readOnly = false;
     bool m_required = false;
+    TAutoRefreshFlag m_autoGenerateValue = arNone;
     int m_size;
     TFieldType m_dataType;
     TFieldKind m_fieldKind = fkData;

@@ -129,12 +129,14 @@ bool TextToDateTime(const QString& text, QDateTime& value)
         value = QDateTime(date, QTime(0, 0));
         return true;
     }
-    const int blank = t.indexOf(QLatin1Char(' '));
+    // The date form may hold blanks itself ("6 Dec 2026"): try each blank as the
+    // border between date and time.
     QTime time;
-    if (blank > 0 && TextToDate(t.left(blank), date) && TextToTime(t.mid(blank + 1), time)) {
-        value = QDateTime(date, time);
-        return true;
-    }
+    for (int blank = t.indexOf(QLatin1Char(' ')); blank > 0; blank = t.indexOf(QLatin1Char(' '), blank + 1))
+        if (TextToDate(t.left(blank), date) && TextToTime(t.mid(blank + 1), time)) {
+            value = QDateTime(date, time);
+            return true;
+        }
     value = QDateTime::fromString(t, Qt::ISODate);
     return value.isValid();
 }

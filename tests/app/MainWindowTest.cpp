@@ -67,6 +67,19 @@ TEST(MainWindow, EveryTabChangeRefreshesTheCaptureCaptionAndNeverRaises)
     EXPECT_EQ(w.ui->PageControl1->currentIndex(), 0);
     EXPECT_EQ(w.ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (keine Datenbank)");
     EXPECT_TRUE(h.ui->messages().empty());
+
+    // The caption is set before the change, by keyboard too, and the change is allowed.
+    auto handler = w.PageControl1Events->OnChanging;
+    QStringList seen;
+    w.PageControl1Events->OnChanging = [&](QObject* sender, bool& allow) {
+        handler(sender, allow);
+        seen << QString::number(w.ui->PageControl1->currentIndex()) + " " + w.ui->gb_Erfassung->title();
+        EXPECT_TRUE(allow);
+    };
+    w.ui->gb_Erfassung->setTitle("x");
+    QTest::keyClick(w.ui->PageControl1, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.ui->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(seen, QStringList{"0 vorhandene Buch-Nummern (keine Datenbank)"});
 }
 
 TEST(MainWindow, ChoosingTheCatalogueWritesOnlyThePathAndAsksForARestart)

@@ -2,6 +2,8 @@
 #include "engine/DBEngine.h"
 #include "engine/DaoError.h"
 #include "engine/Database.h"
+#include "engine/DaoConstants.h"
+#include "engine/Workspace.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
@@ -231,4 +233,40 @@ TEST_F(Connection, ConnectsToAnEngineMadeDatabase)
     db.SetDatabase(dir.file("db_inv.mdb"));
     db.SetConnected(true);
     EXPECT_EQ(db.TableNames(), QStringList{"inventurliste"});
+}
+
+TEST_F(Connection, PrivateEnginesAndOdbcDirectWorkspaces)
+{
+    EXPECT_EQ(db.CoreDBEngine()->progId(), "DAO.DBEngine.36");
+    db.SetPrivateEngine(true);
+    EXPECT_EQ(db.CoreDBEngine()->progId(), "DAO.PrivateDBEngine.36");
+    db.SetVersion("3.5");
+    EXPECT_EQ(db.CoreDBEngine()->progId(), "DAO.PrivateDBEngine.35");
+    db.SetPrivateEngine(false);
+    EXPECT_EQ(db.CoreDBEngine()->progId(), "DAO.DBEngine.35");
+
+    // An ODBCDirect workspace gets the cursor driver when it is made, and
+    // reaches an ODBC data source through OpenConnection.
+    db.DefaultCursorDriver = dao::dbUseServerCursor;
+    db.SetEngineType(1);
+    EXPECT_EQ(db.CoreWorkspace()->type(), dao::dbUseODBC);
+    EXPECT_EQ(db.CoreWorkspace()->defaultCursorDriver(), dao::dbUseServerCursor);
+    db.SetDatabaseType("ODBC");
+    db.SetDatabase("Katalog");
+    try {
+        db.SetConnected(true);
+        FAIL() << "no ODBC driver is reachable";
+    } catch (const dao::DaoError& e) {
+        EXPECT_EQ(e.number(), 3146);
+    }
+    EXPECT_FALSE(db.Connected());
+
+    // Access files need a Jet workspace, which takes no cursor driver.
+    db.SetDatabaseType("Access");
+    db.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb"));
+    EXPECT_EQ(errorText([&] { db.SetConnected(true); }),
+              "TVoDaoDatabase.F_Set_Active: ODBC direct workspaces\r\nare NOT supported for MS Access Databases!");
+    db.SetEngineType(2);
+    db.SetConnected(true);
+    EXPECT_TRUE(db.Connected());
 }

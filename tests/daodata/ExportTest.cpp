@@ -225,6 +225,32 @@ TEST_F(CatalogueExport, DeleteOldReplacesTheOldTargetOnlyOnceTheNewOneIsComplete
     EXPECT_EQ(dir.read("bericht.html"), "alter Bericht");
 }
 
+TEST_F(CatalogueExport, OldFilesThatCannotGoAreLeftToTheEngineOrRefused)
+{
+    // Companions are found whatever the case of their names.
+    for (const char* name : {"KUNDEN.DB", "Kunden.PX", "kunden.Val"})
+        dir.write(name, "alt");
+    table.ExportToParadox(dir.file("kunden.db"), 5, false, true);
+    EXPECT_EQ(QDir(dir.path()).entryList({"kunden*", "KUNDEN*", "Kunden*"}, QDir::Files), QStringList{"kunden.db"});
+
+    // A name so long that the old file cannot be moved aside (a file system
+    // limit even an administrator meets). A whole-file target that stays is
+    // refused by the engine: the export fails and the old report is kept.
+    const QString longName = QString(240, 'b');
+    dir.write(longName + ".html", "alter Bericht");
+    const QString error = errorText([&] { table.ExportToHTML(dir.file(longName + ".html"), false, true); });
+    EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+    EXPECT_EQ(dir.read(longName + ".html"), "alter Bericht");
+
+    // An old index that cannot go would describe the old rows beside the new
+    // table: the export refuses before anything is written.
+    dir.write(longName + ".mdx", "alter Index");
+    EXPECT_EQ(errorText([&] { table.ExportToDBase(dir.file(longName + ".dbf"), 4, false, true); }),
+              "Cannot delete file " + dir.file(longName + ".mdx") + "!");
+    EXPECT_FALSE(dir.exists(longName + ".dbf"));
+    EXPECT_EQ(dir.read(longName + ".mdx"), "alter Index");
+}
+
 TEST_F(CatalogueExport, FileNamesWithBlanksUmlautsAndQuotes)
 {
     const QString folder = dir.file("Listen für \"Inventur\" 'alt'");

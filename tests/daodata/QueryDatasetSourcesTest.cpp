@@ -3,6 +3,8 @@
 #include "engine/Database.h"
 #include "engine/QueryDef.h"
 #include "framework/data/TField.h"
+#include "framework/data/TStringField.h"
+#include "framework/data/ValueText.h"
 #include "framework/ui/RecordingInteraction.h"
 #include "framework/ui/TApplication.h"
 #include "tests/support/EngineRows.h"
@@ -192,4 +194,102 @@ TEST_F(Sources, NewRecordsStartWithTheTextDefaultWithoutItsQuotes)
     table.Post();
     EXPECT_EQ(testsupport::queryRows(dir.file("db_inv.mdb"), "SELECT Ort, Anzahl FROM vorgaben"),
               (QJsonArray{QJsonArray{"Magazin", 3}}));
+}
+
+TEST_F(Sources, SavedQueryParametersMayBeGivenAsOneText)
+{
+    table.SetQueryDefName("EintraegeDerListe");
+    table.SetQueryDefParametersText("2\r\n3");
+    EXPECT_EQ(table.QueryDefParameters, (QStringList{"2", "3"}));
+    table.Open();
+    EXPECT_EQ(numbers(), (QList<int>{3, 5}));
+    EXPECT_EQ(table.QueryDefParametersText(), "2\n3");
+}
+
+TEST_F(Sources, TableDatesComeFromTheTableDefinition)
+{
+    EXPECT_EQ(table.TableDateCreated(), "") << "no table named";
+    table.SetTableName("inventur");
+    QDateTime created, updated;
+    ASSERT_TRUE(TextToDateTime(table.TableDateCreated(), created)) << table.TableDateCreated().toStdString();
+    ASSERT_TRUE(TextToDateTime(table.TableLastUpdated(), updated));
+    const QDateTime now = QDateTime::currentDateTime();
+    EXPECT_LE(std::abs(created.secsTo(now)), 600) << "the engine keeps the moment the table was made";
+    EXPECT_GE(updated, created);
+
+    // For an Access file the dates its system catalogue holds (as mdb-export shows them).
+    TVoDaoDatabase access;
+    access.SetDatabase(dir.copyFixture("catalogue/veltrano.mdb", "db_Vel.mdb"));
+    access.SetConnected(true);
+    TVoDaoTable copies;
+    copies.SetDatabase(&access);
+    copies.SetTableName("EXEMPLAR");
+    ASSERT_TRUE(TextToDateTime(copies.TableDateCreated(), created));
+    EXPECT_EQ(created, QDateTime(QDate(2026, 12, 6), QTime(8, 42, 24)));
+    ASSERT_TRUE(TextToDateTime(copies.TableLastUpdated(), updated));
+    EXPECT_EQ(updated, QDateTime(QDate(2026, 12, 6), QTime(8, 42, 24)));
+}
+
+TEST_F(Sources, LockEditsShowsThePessimisticLockOfTheRecordset)
+{
+    table.SetTableName("inventur");
+    table.SetLockType(2);
+    table.Open();
+    EXPECT_TRUE(table.LockEdits());
+    table.Close();
+    table.SetLockType(3);
+    table.Open();
+    EXPECT_FALSE(table.LockEdits());
+}
+
+TEST_F(Sources, FieldsTheEngineFillsAreMarkedAndLeftToIt)
+{
+    table.ExecSQL({"CREATE TABLE exemplare (ID GUID DEFAULT GenGUID() NOT NULL, Zufall LONG DEFAULT GenUniqueID() "
+                   "NOT NULL, Titel TEXT(50))"});
+    table.SetSQL("SELECT * FROM exemplare");
+    table.Open();
+    TField* id = table.FieldByName("ID");
+    TField* random = table.FieldByName("Zufall");
+    EXPECT_EQ(id->AutoGenerateValue(), arAutoInc);
+    EXPECT_EQ(random->AutoGenerateValue(), arAutoInc);
+    EXPECT_EQ(table.FieldByName("Titel")->AutoGenerateValue(), arNone);
+    for (const char* title : {"Faust", "Ilias"}) {
+        table.Append();
+        EXPECT_TRUE(id->IsNull()) << "the default is the engine's, not a text to show";
+        EXPECT_TRUE(random->IsNull());
+        table.FieldByName("Titel")->SetAsString(title);
+        table.Post(); // required, yet left for the engine to fill
+    }
+    const QJsonArray rows = testsupport::queryRows(dir.file("db_inv.mdb"), "SELECT ID, Zufall FROM exemplare");
+    ASSERT_EQ(rows.size(), 2);
+    for (const QJsonValue& row : rows) {
+        EXPECT_FALSE(row[0].isNull());
+        EXPECT_NE(row[1].toDouble(), 0);
+    }
+    EXPECT_NE(rows[0][0], rows[1][0]) << "a new GUID for every row";
+}
+
+TEST_F(Sources, CacheLookupsSwitchesTheLookupCachesOnAtOpen)
+{
+    exec("INSERT INTO inventurliste (Bezeichnung) VALUES ('Frühjahr')");
+    exec("INSERT INTO inventurliste (Bezeichnung) VALUES ('Herbst')");
+    TVoDaoTable lists;
+    lists.SetDatabase(&db);
+    lists.SetTableName("inventurliste");
+    lists.Open();
+    auto* listName = table.AddField<TStringField>("Liste", fkLookup);
+    listName->SetLookupDataSet(&lists);
+    listName->SetKeyFields("Inventurliste");
+    listName->SetLookupKeyFields("IDX");
+    listName->SetLookupResultField("Bezeichnung");
+    table.SetSQL("SELECT * FROM inventur ORDER BY NR");
+    table.Open();
+    EXPECT_FALSE(listName->LookupCache()) << "off unless asked for";
+    table.Close();
+    table.CacheLookups = true;
+    table.Open();
+    EXPECT_TRUE(listName->LookupCache());
+    EXPECT_EQ(listName->AsString(), QStringLiteral("Frühjahr"));
+    table.Next();
+    EXPECT_EQ(listName->AsString(), "Herbst");
 }

@@ -126,6 +126,12 @@ TEST(ExportTargets, PathsWithBlanksUmlautsAndQuotes)
     quotedBook.replace("\"", "\"\"");
     EXPECT_EQ(source.exportTo("[Übersicht] IN \"" + quotedBook.toStdString() + "\"[Excel 8.0;]"), 67);
     EXPECT_EQ(testsupport::xlrdWorkbook(book)["sheets"].toArray(), (QJsonArray{QStringLiteral("Übersicht")}));
+
+    // A path in single quotes, the format right after it.
+    QString singleQuoted = folder + "/Liste.xls";
+    singleQuoted.replace("'", "''");
+    EXPECT_EQ(source.exportTo("[Liste] IN '" + singleQuoted.toStdString() + "'[Excel 8.0;]"), 67);
+    EXPECT_EQ(testsupport::xlrdWorkbook(folder + "/Liste.xls")["sheets"].toArray(), (QJsonArray{"Liste"}));
 }
 
 TEST(ExportTargets, TheRegistryListsExactlyTheFormatsThatWrite)

@@ -191,3 +191,33 @@ TEST_F(ObjectModel, DefaultValuesReadAsDaoShowsThem)
     EXPECT_EQ(rs->value("A").toText(), "neu") << "the stored expression still gives the value";
     EXPECT_EQ(rs->value("B").toText(), "it's \"x\"");
 }
+
+TEST_F(ObjectModel, EnginesComeFromTheirProgIdsAndOdbcDirectWorkspacesConnectApart)
+{
+    auto shared = dao::DBEngine::create("DAO.DBEngine.36");
+    EXPECT_EQ(shared->version(), "3.6");
+    EXPECT_FALSE(shared->isPrivate());
+    auto own = dao::DBEngine::create("dao.privatedbengine.35");
+    EXPECT_EQ(own->version(), "3.5");
+    EXPECT_TRUE(own->isPrivate());
+    EXPECT_EQ(own->progId(), "DAO.PrivateDBEngine.35");
+    EXPECT_EQ(errorOf([] { dao::DBEngine::create("DAO.DBEngine.120"); }), 429);
+
+    // A Jet workspace neither has a cursor driver nor opens connections.
+    auto jet = engine.createWorkspace("Jet", "Admin", "", dao::dbUseJet);
+    EXPECT_EQ(errorOf([&] { jet->setDefaultCursorDriver(dao::dbUseServerCursor); }), 3251);
+    EXPECT_EQ(errorOf([&] { jet->openConnection("Katalog", dao::dbDriverNoPrompt, false, "ODBC;DSN=Katalog;"); }),
+              3251);
+
+    auto direct = engine.createWorkspace("Direkt", "Admin", "", dao::dbUseODBC);
+    EXPECT_EQ(direct->defaultCursorDriver(), dao::dbUseDefaultCursor);
+    direct->setDefaultCursorDriver(dao::dbUseClientBatchCursor);
+    EXPECT_EQ(direct->defaultCursorDriver(), dao::dbUseClientBatchCursor);
+    EXPECT_EQ(errorOf([&] { direct->setDefaultCursorDriver(7); }), 3001);
+    // No ODBC driver manager is reached from here: the call fails as an ODBC call does.
+    EXPECT_EQ(errorOf([&] { direct->openConnection("Katalog", dao::dbDriverNoPrompt, false, "ODBC;DSN=Katalog;"); }),
+              3146);
+    EXPECT_EQ(errorOf([&] { direct->openDatabase(path); }), 3146) << "its databases are ODBC data sources too";
+    direct->close();
+    EXPECT_EQ(errorOf([&] { direct->openConnection("Katalog"); }), 3420);
+}

@@ -108,6 +108,11 @@ TEST_F(RecordsetNavigation, SortAndFilterApplyToTheNextRecordset)
     EXPECT_EQ(errorOf([&] { table->setSort("NR"); }), 3251);
     rs->setFilter("NR = = 1");
     EXPECT_EQ(errorOf([&] { rs->openRecordset(); }), 3075);
+    // A name the source lacks is a parameter without a value, as in a query's ORDER BY.
+    rs->setFilter("");
+    rs->setSort("[Signatur] DESC");
+    EXPECT_EQ(errorOf([&] { rs->openRecordset(); }), 3061);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT * FROM inventur ORDER BY Signatur"); }), 3061);
 }
 
 TEST_F(RecordsetNavigation, FindMovesToMatchesAndNoMatchLeavesTheCursor)
@@ -153,7 +158,7 @@ TEST_F(RecordsetNavigation, SeekUsesTheCurrentIndexOfATableTypeRecordset)
     EXPECT_EQ(rs->value("Inventurliste").toLong(), 2) << "past list 1 in index order";
     EXPECT_EQ(rs->value("NR").toLong(), 202);
     rs->seek("<", {dao::Variant(2)});
-    EXPECT_EQ(rs->value("NR").toLong(), 101) << "the last row of list 1";
+    EXPECT_EQ(rs->value("NR").toLong(), 201) << "the missing key is Null, which the descending NR puts last";
     rs->seek(">", {dao::Variant(1), dao::Variant(102)});
     EXPECT_EQ(rs->value("NR").toLong(), 101) << "after 102 in list 1 comes the smaller number";
     rs->seek("<=", {dao::Variant(1), dao::Variant(102)});
@@ -258,4 +263,41 @@ TEST_F(RecordsetNavigation, AbsoluteAndPercentPositionReachTheRowsCountedSoFar)
     EXPECT_DOUBLE_EQ(empty->percentPosition(), 0);
     EXPECT_EQ(errorOf([&] { empty->setPercentPosition(50); }), 3021);
     EXPECT_EQ(errorOf([&] { empty->setAbsolutePosition(0); }), 3001);
+}
+
+TEST_F(RecordsetNavigation, SeekComparesNullKeysAsTheIndexOrdersNulls)
+{
+    enginetest::ScratchDatabase scratch{
+        "CREATE TABLE leser (Nr LONG, Vorname TEXT(20), Name TEXT(30))",
+        "CREATE INDEX VorNach ON leser (Vorname, Name)",
+        "CREATE INDEX NameAb ON leser (Name DESC)",
+        "INSERT INTO leser VALUES (1, Null, 'Müller-Lüdenscheidt')",
+        "INSERT INTO leser VALUES (2, Null, 'Albers')",
+        "INSERT INTO leser VALUES (3, 'Anna', 'Müller')",
+        "INSERT INTO leser VALUES (4, 'Bert', Null)",
+    };
+    auto rs = scratch.db->openRecordset("leser", dao::dbOpenTable);
+    rs->setIndex("VorNach");
+    auto seek = [&](const std::string& op, std::vector<dao::Variant> keys) {
+        rs->seek(op, keys);
+        return rs->noMatch() ? 0L : long(rs->value("Nr").toLong());
+    };
+    // Null sorts first in an ascending field, and equals Null.
+    EXPECT_EQ(seek(">=", {dao::Variant(), dao::Variant("Mül")}), 1);
+    EXPECT_EQ(seek("=", {dao::Variant(), dao::Variant("albers")}), 2);
+    EXPECT_EQ(seek(">", {dao::Variant(), dao::Variant("Müller-Lüdenscheidt")}), 3);
+    EXPECT_EQ(seek("<", {dao::Variant("Anna"), dao::Variant()}), 1) << "before every Anna: the rows without a first name";
+    EXPECT_EQ(seek("=", {dao::Variant("Bert"), dao::Variant()}), 4);
+    // A key left out counts as Null: "=" finds only a row whose field is Null there.
+    EXPECT_EQ(seek("=", {dao::Variant("Bert")}), 4);
+    EXPECT_EQ(seek("=", {dao::Variant("Anna")}), 0);
+    EXPECT_EQ(seek(">=", {dao::Variant("Anna")}), 3);
+    EXPECT_EQ(seek("<=", {dao::Variant()}), 0) << "nothing comes before Null, Null itself needs its Name Null too";
+
+    // A descending field puts Null last.
+    rs->setIndex("NameAb");
+    EXPECT_EQ(seek(">=", {dao::Variant()}), 4);
+    EXPECT_EQ(seek("<", {dao::Variant()}), 2) << "the last row before Null: the smallest name";
+    EXPECT_EQ(seek(">", {dao::Variant("Albers")}), 4);
+    EXPECT_EQ(seek("<", {dao::Variant("Müller")}), 1);
 }
