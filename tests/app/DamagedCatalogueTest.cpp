@@ -6,6 +6,8 @@
 #include "tests/support/Fixtures.h"
 
 #include <QFile>
+#include <QTabBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(DamagedCatalogue, AnUnreadableCatalogueShowsItsErrorAndTheWindowGoesOn)
@@ -31,7 +33,8 @@ TEST(DamagedCatalogue, AnUnreadableCatalogueShowsItsErrorAndTheWindowGoesOn)
         w.ui->btn_VeltranoDBPath->click();
         EXPECT_EQ(h.ui->messageTexts().last(), QStringLiteral("Programm neu starten!"));
         EXPECT_TRUE(h.dir.read("Quillstock.ini").contains(good.toUtf8()));
-        w.ui->PageControl1->setCurrentWidget(w.ui->TabSheet2);
+        QTabBar* bar = w.ui->PageControl1->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(w.ui->PageControl1->indexOf(w.ui->TabSheet2)).center());
         EXPECT_EQ(w.ui->gb_Erfassung->title(), QStringLiteral("vorhandene Buch-Nummern (keine Datenbank)"));
         h.stop();
         // The next start reads the good one.
