@@ -121,7 +121,8 @@ void AssignTextValue(TField& target, const QString& value)
 }
 
 TPasteResult AppendRecords(TDataSet& dataSet, const QStringList& lines,
-                           const std::function<void(const QString& line)>& fill)
+                           const std::function<void(const QString& line)>& fill,
+                           const std::function<void(int done, int total)>& progress)
 {
     TPasteResult result;
     result.Ran = true;
@@ -139,6 +140,8 @@ TPasteResult AppendRecords(TDataSet& dataSet, const QStringList& lines,
                 if (dataSet.State() == dsInsert || dataSet.State() == dsEdit)
                     dataSet.Cancel();
             }
+            if (progress)
+                progress(result.Appended + result.Failed, int(lines.size()));
         }
     } catch (...) {
         dataSet.EnableControls();
@@ -168,7 +171,7 @@ TPasteResult PasteTypedRecords(TDataSet& dataSet, const QString& text, const TPa
         for (size_t k = 0; k < targets.size(); ++k)
             if (targets[k])
                 AssignTypedValue(*targets[k], values[qsizetype(k)], types[k]);
-    });
+    }, context.Progress);
 }
 
 TPasteResult PasteTextRecords(TDataSet& dataSet, const QString& text, bool titleLine,
@@ -200,5 +203,5 @@ TPasteResult PasteTextRecords(TDataSet& dataSet, const QString& text, bool title
         for (size_t k = 0; k < targets.size() && k < size_t(values.size()); ++k)
             if (targets[k])
                 AssignTextValue(*targets[k], values[qsizetype(k)]);
-    });
+    }, context.Progress);
 }

@@ -21,6 +21,8 @@ struct TPasteContext {
     std::function<QString(const TField&)> Caption;
     // Asks whether to paste this many records; false stops the paste.
     std::function<bool(int records)> Confirm;
+    // Told after each record tried (posted or failed), with the number of records.
+    std::function<void(int done, int total)> Progress;
 };
 
 // How a paste ended.
@@ -47,9 +49,11 @@ void AssignTypedValue(TField& target, const QString& value, int sourceType);
 void AssignTextValue(TField& target, const QString& value);
 
 // Appends one record per line, each filled by fill (which raises to refuse
-// it) and posted. The dataset's attached controls are disabled meanwhile.
+// it) and posted; progress (when set) is told after each line. The dataset's
+// attached controls are disabled meanwhile.
 TPasteResult AppendRecords(TDataSet& dataSet, const QStringList& lines,
-                           const std::function<void(const QString& line)>& fill);
+                           const std::function<void(const QString& line)>& fill,
+                           const std::function<void(int done, int total)>& progress = {});
 
 // The paste of a "HEX Recordset" text: field names, type numbers, records.
 // Nothing happens with fewer than three lines or when Confirm says no.

@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QElapsedTimer>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <optional>
@@ -188,6 +190,9 @@ void GridPaste(TVoDaoDBGrid& grid)
         return;
     std::optional<HeldGrid> held; // from the answer Yes to the end
     std::optional<BulkAppend> bulk;
+    // A long paste shows how far it is; a short one never shows the window.
+    std::optional<QProgressDialog> progress;
+    QElapsedTimer sinceShown;
     TPasteContext context;
     context.ColumnFields = ColumnFields(grid);
     context.FindFields = grid.FindFieldsOnPaste();
@@ -197,7 +202,20 @@ void GridPaste(TVoDaoDBGrid& grid)
             return false;
         held.emplace(grid);
         bulk.emplace(*table);
+        progress.emplace(QStringLiteral("Pasting %1 records...").arg(records), QString(), 0, records, &grid);
+        progress->setCancelButton(nullptr);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(500);
+        progress->setValue(0); // starts the dialog's clock
+        sinceShown.start();
         return true;
+    };
+    context.Progress = [&](int done, int total) {
+        // The window is brought up to date at a human rate, and at the end.
+        if (progress && (done == total || sinceShown.elapsed() >= 100)) {
+            progress->setValue(done);
+            sinceShown.restart();
+        }
     };
     TPasteResult result;
     if (typed) {
@@ -210,6 +228,7 @@ void GridPaste(TVoDaoDBGrid& grid)
     if (bulk)
         bulk->End();
     bulk.reset();
+    progress.reset();
     held.reset();
     if (result.Failed > 0 && Application)
         Application->MessageBox(QString::number(result.Failed) + QStringLiteral(" records was not pasted due to an error!"));

@@ -3,6 +3,7 @@
 // clipboard, what comes back in the other grid, which field each value
 // reaches, the questions and messages, and the records a failure leaves.
 #include "daoui/GridClipboard.h"
+#include "daoui/ClipboardPaste.h"
 
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
@@ -270,6 +271,21 @@ TEST_F(GridClipboard, FailedRecordsAreSkippedCountedAndTheOthersStay)
     Answer({0});
     to.grid.PasteClick();
     EXPECT_EQ(ui->messageTexts().back(), "3 records was not pasted due to an error!");
+}
+
+TEST_F(GridClipboard, ProgressCountsEveryRecordTriedUpToTheLast)
+{
+    // The paste window is brought up to date from these calls: a failed
+    // record counts as done too, so the last call always reaches the total.
+    MakeNotes(to, QStringLiteral("to.mdb"));
+    std::vector<std::pair<int, int>> calls;
+    const TPasteResult result = AppendRecords(
+        to.table, {QStringLiteral("first"), QString(), QStringLiteral("third")},
+        [&](const QString& line) { to.table.FieldByName(QStringLiteral("TITLE"))->SetText(line); },
+        [&](int done, int total) { calls.emplace_back(done, total); });
+    EXPECT_EQ(result.Appended, 2);
+    EXPECT_EQ(result.Failed, 1);
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 }
 
 TEST_F(GridClipboard, DeclinedQuestionsAndPicturesChangeNothing)
