@@ -140,8 +140,9 @@ void TfFehlendeBuecher::Button1Click(QObject*)
     // nobody means ".2026" as a file type: digits alone count as none.
     const QString suffix = QFileInfo(SaveDialog1.FileName).suffix();
     static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]*$"));
+    // A name ended with a dot ("Ende.") gets the extension after that dot.
     if (digitsOnly.match(suffix).hasMatch())
-        SaveDialog1.FileName += QStringLiteral(".html");
+        SaveDialog1.FileName += SaveDialog1.FileName.endsWith(u'.') ? QStringLiteral("html") : QStringLiteral(".html");
     TProgressShown shown(progress_, QStringLiteral("Bücher werden gespeichert..."));
     data->ExportToHTML(SaveDialog1.FileName, false, true);
     Application->interaction().openDocument(SaveDialog1.FileName);

@@ -226,7 +226,8 @@ TEST_F(Reports, TheReportGetsHtmlOnlyWhenNoExtensionWasTyped)
     QDir(h.dir.path()).mkdir("REPORTS");
     h.ui->dialogAnswers.push_back([&](QDialog& dialog) {
         dialog.show();
-        for (const char* name : {"REPORTS/x.txt", "REPORTS/Bericht", "REPORTS/Liste.HTM", "REPORTS/Stand 2026.12"}) {
+        for (const char* name : {"REPORTS/x.txt", "REPORTS/Bericht", "REPORTS/Liste.HTM", "REPORTS/Stand 2026.12",
+                                 "REPORTS/Ende."}) {
             h.ui->fileAnswers.push_back(FileDialogResult{h.dir.file(name), 1});
             h.report->ui->Button1->click();
         }
@@ -236,7 +237,8 @@ TEST_F(Reports, TheReportGetsHtmlOnlyWhenNoExtensionWasTyped)
     w->ui->btn_FehlendeBuecher->click();
     ASSERT_TRUE(h.ui->messages().empty()) << h.ui->messageTexts().join("\n").toStdString();
     const QStringList written{h.dir.file("REPORTS/x.txt"), h.dir.file("REPORTS/Bericht.html"),
-                              h.dir.file("REPORTS/Liste.HTM"), h.dir.file("REPORTS/Stand 2026.12.html")};
+                              h.dir.file("REPORTS/Liste.HTM"), h.dir.file("REPORTS/Stand 2026.12.html"),
+                              h.dir.file("REPORTS/Ende.html")};
     EXPECT_EQ(h.ui->documents(), written);
     for (const QString& file : written)
         EXPECT_FALSE(testsupport::htmlTableRows(file).isEmpty()) << file.toStdString();
