@@ -4,6 +4,7 @@
 #include "framework/data/TimeStamp.h"
 #include "framework/data/ValueText.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace {
@@ -37,6 +38,26 @@ QString DateOperand(const QString& operand, TFieldType type)
     return QLatin1Char('#') + operand + QLatin1Char('#');
 }
 
+// The engine reads numbers with a decimal point. A number typed with the
+// user's decimal separator (12,5 in German) is written with a point; anything
+// else (a number of the engine's own form, an expression) stays as typed.
+QString NumberOperand(const QString& operand)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    const QString decimal = locale.decimalPoint();
+    if (decimal == QLatin1String(".") || !operand.contains(decimal))
+        return operand;
+    bool ok = false;
+    locale.toDouble(operand.trimmed(), &ok);
+    if (!ok)
+        return operand;
+    QString written = operand.trimmed();
+    written.replace(decimal, QStringLiteral("."));
+    written.replace(locale.negativeSign(), QStringLiteral("-"));
+    return written;
+}
+
 QString Condition(const TFilterRow& row, TFieldType type)
 {
     const QString name = IsPlainName(row.Field) ? row.Field : QLatin1Char('[') + row.Field + QLatin1Char(']');
@@ -48,7 +69,8 @@ QString Condition(const TFilterRow& row, TFieldType type)
     case ftDate:
     case ftTime:
     case ftDateTime: return name + row.Operation + DateOperand(row.Operand, type);
-    default: return name + row.Operation + row.Operand;
+    default:
+        return name + row.Operation + (IsNumericFieldType(type) ? NumberOperand(row.Operand) : row.Operand);
     }
 }
 

@@ -249,6 +249,31 @@ TEST(FilterRules, DatesTypedInTheUsersFormAreWrittenAsTheEngineReadsThem)
     }
 }
 
+TEST(FilterRules, NumbersTypedWithTheUsersDecimalSeparatorAreWrittenWithAPoint)
+{
+    const struct {
+        const char* locale;
+        const char* field;
+        const char* typed;
+        const char* written;
+    } cases[] = {
+        {"de_DE", "PREIS", "12,5", "12.5"},
+        {"de_DE", "PREIS", "-0,75", "-0.75"},
+        {"de_DE", "PREIS", "12.5", "12.5"},        // the engine's own form stays
+        {"de_DE", "PREIS", "1.000,5", "1.000,5"},  // grouped: not taken apart, the engine says what it thinks
+        {"de_DE", "JAHR", "1990", "1990"},
+        {"de_DE", "TITEL", "12,5", "\"12,5\""},   // text stays text
+        {"en_US", "PREIS", "12.5", "12.5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + c.typed);
+        const daouitest::LocaleScope scope{QLocale(c.locale)};
+        const TFilterResult result = BuildFilter({Row(c.field, " > ", c.typed)}, kFilterFields);
+        EXPECT_EQ(result.Filter, QString("(%1 > %2) ").arg(c.field, c.written));
+        EXPECT_EQ(result.Lines, QStringList{QString("%1*** > ***%2***And").arg(c.field, c.typed)});
+    }
+}
+
 TEST(FilterRules, KeptLinesReadBack)
 {
     const struct {
