@@ -74,9 +74,9 @@ std::string tableText(const dao::sql::TableRef& r)
 }
 
 // "t(a INT, b TEXT); u(k INT)" as CREATE TABLE statements.
-void createTables(sqltest::SqlTestDb& db, const std::string& spec)
+void createTables(sqltest::SqlTestDb& db, const std::string& tables)
 {
-    std::stringstream in(spec);
+    std::stringstream in(tables);
     std::string table;
     while (std::getline(in, table, ';')) {
         const size_t open = table.find('(');
