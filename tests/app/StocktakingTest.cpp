@@ -203,7 +203,8 @@ TEST_F(Stocktaking, ImportedEntriesBelongToTheActiveListAndTheLastOneIsCurrent)
     w->ui->btn_Del_inv->click();
     EXPECT_EQ(rows("SELECT NR FROM inventur WHERE Inventurliste = 2 ORDER BY IDX"),
               (QJsonArray{QJsonArray{7}, QJsonArray{3}}));
-    w->ui->PageControl1->setCurrentIndex(1);
+    QTabBar* bar = w->ui->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
     EXPECT_EQ(w->ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (2)");
     type("3");
     EXPECT_EQ(h.ui->messageTexts(), QStringList{"Nummer schon vorhanden!"}) << "the duplicate test sees the import";
