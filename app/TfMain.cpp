@@ -11,6 +11,7 @@
 #include "stocktaking/CatalogueLookup.h"
 #include "stocktaking/InventoryLink.h"
 #include "stocktaking/InventoryLists.h"
+#include "stocktaking/ListEntryWriter.h"
 #include "stocktaking/NumberImport.h"
 #include "stocktaking/TfFehlendeBuecher.h"
 #include "framework/ui/TApplication.h"
@@ -288,6 +289,9 @@ void TfMain::Button3Click(QObject*)
         // Entries need a list to belong to.
         if (!TB_Master.Active() || TB_Master.IsEmpty())
             throw EDatabaseError(QStringLiteral("Es gibt keine Inventurliste, in die importiert werden kann"));
+        TB_INV.CheckBrowseMode();
+        dao::Database& inventory = *DB_INV.CoreDatabase();
+        capture::ListEntryWriter writer(inventory, ActiveListIdx());
         import::ImportView view;
         view.progress = [this](const QString& text) { ui->Label5->setText(text); };
         view.warn = [](const QString& text) {
@@ -295,10 +299,29 @@ void TfMain::Button3Click(QObject*)
             Application->MessageBox(text);
         };
         view.processEvents = [] { QCoreApplication::processEvents(); };
-        view.beginBatch = [this] { DB_INV.CoreDatabase()->beginTrans(); };
-        view.commitBatch = [this] { DB_INV.CoreDatabase()->commitTrans(); };
-        view.rollbackBatch = [this] { DB_INV.CoreDatabase()->rollback(); };
-        import::ImportNumbers(OpenDialog1.FileName, TB_INV, view);
+        view.store = [&writer](qint32 number) { writer.Store(number); };
+        view.beginBatch = [&inventory] { inventory.beginTrans(); };
+        view.commitBatch = [&inventory] { inventory.commitTrans(); };
+        view.rollbackBatch = [&inventory] { inventory.rollback(); };
+        // The entries were stored past TB_INV: it is read again and stands on
+        // the newest entry, as if each had been posted through it.
+        auto showStored = [&] {
+            progress_.ForgetList();
+            TB_INV.ReopenInPlace();
+            if (const int newest = writer.NewestIdx())
+                TB_INV.Locate(QStringLiteral("IDX"), newest, 0);
+        };
+        try {
+            import::ImportNumbers(OpenDialog1.FileName, view);
+        } catch (...) {
+            try {
+                showStored();
+            } catch (...) {
+                // The import's own error is the one to show.
+            }
+            throw;
+        }
+        showStored();
     }
     ui->Label5->setText(QStringLiteral("fertig."));
 }

@@ -17,9 +17,19 @@
 //   copy_numbers_100k          ms for a read of all copy numbers as the progress line makes it, on the
 //                              same read tables: one plain pass over the copies, the floor; and the ratio
 //   location_list_cold_100k    ms for the locations on a connection whose tables are still in the file
+// A million copies, in a process of its own (report_bench --million), on a demo catalogue in the engine's format written first (only without --small):
+//   startup_ready_1m           s from the main window's making to its being ready on a program folder with
+//                              that catalogue and a list holding 900,000 of its numbers: settings read,
+//                              backup copy, both databases open, datasets open (target <= 5 s)
+//   backup_copy_floor_1m       s for a plain copy of the catalogue file, measured in the same run; and the ratio
+//   missing_report_html_1m     s for the missing-books query and the HTML export of its result (target <= 5 s)
+//   peak_rss_1m                MB, the process's peak resident set at the end of the run (target <= 500 MB)
 // --small runs the same on the small catalogue with all but 10 of its numbers recorded (a smoke run).
 #include "bench/BenchFixtures.h"
+#include "app/DemoCatalogue.h"
 #include "app/InventoryDatabase.h"
+#include "app/TfCopyDlg.h"
+#include "app/TfMain.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "engine/DBEngine.h"
@@ -30,11 +40,13 @@
 #include "stocktaking/CatalogueLookup.h"
 #include "stocktaking/MissingBooksQuery.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
 #include <iostream>
+#include <sys/resource.h>
 
 namespace {
 
@@ -72,12 +84,86 @@ long reportRows(const QString& path)
     return file.readAll().toLower().count("<tr") - 1;
 }
 
+// Puts an inventory database into folder whose one list records the first
+// `recorded` copy numbers of the catalogue.
+void writeInventory(const QString& inventoryPath, const QString& catalogue, long recorded)
+{
+    inventory::CreateEmptyInventory(inventoryPath);
+    dao::DBEngine engine;
+    auto db = engine.openDatabase(inventoryPath.toStdString());
+    db->execute("INSERT INTO inventurliste (Bezeichnung) VALUES ('Benchmark')");
+    db->execute("INSERT INTO inventur (NR, Inventurliste) SELECT TOP " + std::to_string(recorded) +
+                " EXEMPLARNUMMER, 1 FROM EXEMPLAR IN '" + catalogue.toStdString() + "' ORDER BY EXEMPLARNUMMER");
+    db->close();
+}
+
+// The figures for a million copies: the program's start and the report.
+void millionCopies(const QString& folder)
+{
+    const QString catalogue = folder + "Katalog-1m.mdb";
+    demo::CreateDemoCatalogue(catalogue, 1000000);
+    writeInventory(folder + "db_inv.mdb", catalogue, 900000);
+    QFile ini(folder + "Quillstock.ini");
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[GLOBAL]\r\nPATH=" + catalogue.toUtf8() + "\r\n");
+    ini.close();
+
+    auto began = Clock::now();
+    QFile::copy(catalogue, folder + "floor-copy.mdb");
+    const double copyFloor = secondsSince(began);
+    QFile::remove(folder + "floor-copy.mdb");
+
+    TfCopyDlg copy;
+    fCopyDlg = &copy;
+    began = Clock::now();
+    double startup = 0;
+    {
+        TfMain window(folder);
+        window.show();
+        startup = secondsSince(began);
+        std::cout << "startup_ready_1m: " << startup << " s (" << window.TB_INV.RecordCount() << " entries, "
+                  << window.TB_Master.RecordCount() << " list)\n";
+        window.close();
+    }
+    fCopyDlg = nullptr;
+    std::cout << "backup_copy_floor_1m: " << copyFloor << " s\n";
+    std::cout << "startup_vs_backup_copy_1m: " << startup / copyFloor << " x\n";
+
+    const auto db = connectCatalogue(folder + "db_Vel.mdb");
+    TVoDaoTable table{"TB_Veltrano"};
+    table.SetDatabase(db.get());
+    table.SetReadOnly(true);
+    const QString report = folder + "Inventur 1m.html";
+    const double seconds = runReport(table, MissingBooksQuery(folder + "db_inv.mdb", "1"), report);
+    std::cout << "missing_report_html_1m: " << seconds << " s (" << reportRows(report) << " rows)\n";
+    table.Close();
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::cout << "peak_rss_1m: " << usage.ru_maxrss / 1024.0 << " MB\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication qt(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
     const bool small = argc > 1 && QString(argv[1]) == "--small";
+    if (argc > 1 && QString(argv[1]) == "--million") {
+        auto* answers = new RecordingInteraction;
+        TApplication app{std::unique_ptr<Interaction>(answers)};
+        try {
+            QTemporaryDir million;
+            millionCopies(million.path() + '/');
+        } catch (const std::exception& e) {
+            std::cerr << "report_bench failed: " << e.what() << "\n";
+            return 1;
+        }
+        for (const QString& m : answers->messageTexts())
+            std::cerr << "message: " << m.toStdString() << "\n";
+        return 0;
+    }
     const QString fixtures = QString::fromStdString(bench::fixturesFolder());
     const QString catalogueName = small ? "veltrano.mdb" : "veltrano-100k.mdb";
     const long recorded = small ? 57 : 90000;
@@ -89,16 +175,7 @@ int main(int argc, char** argv)
     const QString inventoryPath = folder + "db_inv.mdb";
     QFile::copy(fixtures + "/catalogue/" + catalogueName, catalogue);
     try {
-        inventory::CreateEmptyInventory(inventoryPath);
-        {
-            dao::DBEngine engine;
-            auto db = engine.openDatabase(inventoryPath.toStdString());
-            db->execute("INSERT INTO inventurliste (Bezeichnung) VALUES ('Benchmark')");
-            db->execute("INSERT INTO inventur (NR, Inventurliste) SELECT TOP " + std::to_string(recorded) +
-                        " EXEMPLARNUMMER, 1 FROM EXEMPLAR IN '" + catalogue.toStdString() +
-                        "' ORDER BY EXEMPLARNUMMER");
-            db->close();
-        }
+        writeInventory(inventoryPath, catalogue, recorded);
 
         TApplication app{std::make_unique<RecordingInteraction>()};
         const auto db = connectCatalogue(catalogue);
@@ -165,6 +242,12 @@ int main(int argc, char** argv)
             const auto began = Clock::now();
             lists::CatalogueLocations(*own->CoreDatabase());
             std::cout << "location_list_cold_100k" << suffix << ": " << secondsSince(began) * 1000 << " ms\n";
+        }
+        if (!small) {
+            // In a process of its own, so that its peak memory is its own.
+            std::cout.flush();
+            if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--million")}) != 0)
+                return 1;
         }
     } catch (const std::exception& e) {
         std::cerr << "report_bench failed: " << e.what() << "\n";

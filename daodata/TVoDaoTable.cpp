@@ -224,8 +224,14 @@ void TVoDaoTable::OpenDaoRecordset()
 
     auto db = database_->CoreDatabase();
     TakeMasterParameters();
+    sortedAtOpen_ = false;
     if (!sql_.join(QString()).trimmed().isEmpty()) {
-        recordset_ = db->openRecordset(SQLText().toUtf8().toStdString(), tableType_, options, lockType_);
+        // Without a master the order goes into the one statement the engine opens.
+        sortedAtOpen_ = !sortedBy_.isEmpty() && tableType_ != 1 && !MasterSource();
+        const std::string text = SQLText().toUtf8().toStdString();
+        recordset_ = sortedAtOpen_
+                         ? db->openSorted(text, SortText().trimmed().toUtf8().toStdString(), tableType_, options, lockType_)
+                         : db->openRecordset(text, tableType_, options, lockType_);
     } else if (!tableName_.isEmpty()) {
         recordset_ = db->openRecordset(tableName_.toUtf8().toStdString(), tableType_, options, lockType_);
     } else {

@@ -321,6 +321,7 @@ private:
     QStringList masterFields_, detailList_, masterList_, sortedBy_;
     bool linkInactive_ = true;
     bool opening_ = false; // inside OpenDaoRecordset: master notifications wait
+    bool sortedAtOpen_ = false; // the recordset was opened in SortedBy's order
     std::shared_ptr<dao::Recordset> filterBackup_;
     int position_ = -1;
     bool forwardOnFirst_ = false;

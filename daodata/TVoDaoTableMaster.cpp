@@ -141,7 +141,7 @@ void TVoDaoTable::TakeMasterParameters()
 
 void TVoDaoTable::ApplySort(int options)
 {
-    if (sortedBy_.isEmpty() || tableType_ == 1)
+    if (sortedBy_.isEmpty() || tableType_ == 1 || sortedAtOpen_)
         return;
     recordset_->setSort(SortText().trimmed().toUtf8().toStdString());
     auto sorted = recordset_->openRecordset(tableType_, options);

@@ -78,6 +78,27 @@ std::shared_ptr<Recordset> Database::openRecordset(const std::string& source, in
     return factory.openTable(source, type, options, lockEdit);
 }
 
+std::shared_ptr<Recordset> Database::openSorted(const std::string& source, const std::string& sort, int type,
+                                               int options, int lockEdit)
+{
+    auto s = storage();
+    const bool forwardOnly = type == dbOpenForwardOnly || (options & dbForwardOnly);
+    if (!looksLikeSql(source) || sort.empty() || type == dbOpenTable || forwardOnly) {
+        auto rs = openRecordset(source, type, options, lockEdit);
+        if (sort.empty())
+            return rs;
+        rs->setSort(sort);
+        auto sorted = rs->openRecordset(type, options);
+        rs->close();
+        return sorted;
+    }
+    checkRecordsetArguments(type, options, lockEdit);
+    // The sorted copy locks its rows as its source would.
+    const int sortedLock = lockEdit == 0 || lockEdit == dbPessimistic ? dbPessimistic : dbOptimistic;
+    return RecordsetFactory(s).openSource(RecordsetSource{source, false, {{std::string(), sort}}, {}},
+                                          type == 0 ? static_cast<int>(dbOpenDynaset) : type, options, sortedLock);
+}
+
 void Database::execute(const std::string& sql, int options)
 {
     auto s = storage();

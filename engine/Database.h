@@ -29,6 +29,11 @@ public:
     // does: table type for a local table, dynaset otherwise.
     std::shared_ptr<Recordset> openRecordset(const std::string& source, int type = 0, int options = 0,
                                              int lockEdit = 0);
+    // What OpenRecordset on source followed by Sort and OpenRecordset gives, in one
+    // open: the sorted statement runs, the unsorted one never does. The arguments
+    // are checked as the first OpenRecordset checks them.
+    std::shared_ptr<Recordset> openSorted(const std::string& source, const std::string& sort, int type = 0,
+                                          int options = 0, int lockEdit = 0);
     // Runs an action query or DDL; a SELECT raises 3065.
     void execute(const std::string& sql, int options = 0);
     long recordsAffected() const { return recordsAffected_; }

@@ -16,9 +16,9 @@ namespace dao {
 
 namespace {
 
-std::optional<std::string> storedRow(sqlite3* db, const std::string& table, std::int64_t rowid)
+std::optional<std::string> storedRow(Storage& storage, const std::string& table, std::int64_t rowid)
 {
-    SqliteStatement st(db, "SELECT * FROM " + table + " WHERE rowid = ?1");
+    SqliteStatement st = storage.statement("SELECT * FROM " + table + " WHERE rowid = ?1");
     st.bindInt(1, rowid);
     if (!st.step())
         return std::nullopt;
@@ -121,7 +121,7 @@ void Recordset::edit()
     }
     try {
         // Edit starts from the row as it is now, which others may have changed since it was read.
-        std::optional<std::string> stored = storedRow(storage_->db(), settings_.writeTable, rowid);
+        std::optional<std::string> stored = storedRow(*storage_, settings_.writeTable, rowid);
         if (!stored)
             throw jet::recordDeleted();
         buffer_ = keyset.readRow(slot);
@@ -180,7 +180,7 @@ void Recordset::update()
             }
             sql += " (" + names + ") VALUES (" + marks + ")";
         }
-        SqliteStatement insert(db, sql);
+        SqliteStatement insert = storage_->statement(sql);
         for (size_t n = 0; n < changed.size(); ++n)
             insert.bind(static_cast<int>(n + 1), buffer_[changed[n]]);
         insert.step();
@@ -197,7 +197,7 @@ void Recordset::update()
             Savepoint transaction(db, "jet_update", Savepoint::Start::Immediate);
             // The row must still be as Edit read it: a change by another recordset or program meanwhile
             // stops the Update (the edit stays pending; Move 0 shows the other change and drops this one).
-            const std::optional<std::string> stored = storedRow(db, settings_.writeTable, rowid);
+            const std::optional<std::string> stored = storedRow(*storage_, settings_.writeTable, rowid);
             if (!stored)
                 throw jet::recordDeleted();
             if (*stored != editedRow_)
@@ -206,7 +206,7 @@ void Recordset::update()
             for (size_t n = 0; n < changed.size(); ++n)
                 sql += (n ? ", " : "") + column(changed[n]) + " = ?" + std::to_string(n + 1);
             sql += " WHERE rowid = ?" + std::to_string(changed.size() + 1);
-            SqliteStatement upd(db, sql);
+            SqliteStatement upd = storage_->statement(sql);
             for (size_t n = 0; n < changed.size(); ++n)
                 upd.bind(static_cast<int>(n + 1), buffer_[changed[n]]);
             upd.bindInt(static_cast<int>(changed.size() + 1), rowid);
@@ -239,7 +239,7 @@ void Recordset::deleteCurrent()
     rowlocks::checkFree(*storage_, settings_.writeTable, keyset.rowid(slot), this);
     discardEdit();
     sqlite3* db = storage_->db();
-    SqliteStatement del(db, "DELETE FROM " + settings_.writeTable + " WHERE rowid = ?1");
+    SqliteStatement del = storage_->statement("DELETE FROM " + settings_.writeTable + " WHERE rowid = ?1");
     del.bindInt(1, keyset.rowid(slot));
     del.step();
     if (sqlite3_changes(db) == 0)

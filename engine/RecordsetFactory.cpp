@@ -152,7 +152,7 @@ std::shared_ptr<Recordset> RecordsetFactory::openKeyset(const RecordsetSource& s
         types.push_back(out[static_cast<size_t>(i)].type);
         columns += (columns.empty() ? "" : ", ") + quoteIdentifier(select.originColumn(i));
     }
-    SqliteStatement byRowid(storage_->db(), "SELECT " + columns + " FROM " + qualified + " WHERE rowid = ?1");
+    SqliteStatement byRowid = storage_->statement("SELECT " + columns + " FROM " + qualified + " WHERE rowid = ?1");
     auto rows = std::make_unique<TableKeyset>(std::move(rowids), std::move(byRowid), std::move(types));
     return Recordset::create(storage_, std::move(out), std::move(rows), settings);
 }
@@ -207,17 +207,18 @@ std::shared_ptr<Recordset> RecordsetFactory::runTable(const std::string& table, 
         columns += (columns.empty() ? "" : ", ") + quoteIdentifier(c.name);
     }
     std::unique_ptr<RowSource> rows;
-    sqlite3* db = storage_->db();
     if (settings.type == dbOpenTable || settings.type == dbOpenDynaset) {
         std::vector<std::int64_t> rowids;
-        SqliteStatement ids(db, "SELECT rowid FROM " + qualified + " ORDER BY rowid");
-        while (!(options & dbAppendOnly) && ids.step()) // append-only: only the rows added through it
-            rowids.push_back(ids.columnInt(0));
-        SqliteStatement byRowid(db, "SELECT " + columns + " FROM " + qualified + " WHERE rowid = ?1");
+        {
+            SqliteStatement ids = storage_->statement("SELECT rowid FROM " + qualified + " ORDER BY rowid");
+            while (!(options & dbAppendOnly) && ids.step()) // append-only: only the rows added through it
+                rowids.push_back(ids.columnInt(0));
+        }
+        SqliteStatement byRowid = storage_->statement("SELECT " + columns + " FROM " + qualified + " WHERE rowid = ?1");
         rows = std::make_unique<TableKeyset>(std::move(rowids), std::move(byRowid), std::move(types));
     } else {
         auto data = std::make_unique<MaterializedRows>(types.size());
-        SqliteStatement all(db, "SELECT " + columns + " FROM " + qualified + " ORDER BY rowid");
+        SqliteStatement all = storage_->statement("SELECT " + columns + " FROM " + qualified + " ORDER BY rowid");
         while (all.step()) {
             Variant* row = data->appendRow();
             for (size_t i = 0; i < types.size(); ++i)

@@ -1,6 +1,7 @@
 #include "engine/SqliteStatement.h"
 
 #include "engine/SqliteErrors.h"
+#include "engine/StatementCache.h"
 
 #include <sqlite3.h>
 
@@ -16,16 +17,45 @@ SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) : db_(db)
     }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+SqliteStatement::SqliteStatement(sqlite3* db, sqlite3_stmt* stmt, std::string sql, std::weak_ptr<StatementCache> home)
+    : db_(db), stmt_(stmt), home_(std::move(home)), sql_(std::move(sql))
+{
+}
 
-SqliteStatement::SqliteStatement(SqliteStatement&& o) noexcept : db_(o.db_), stmt_(o.stmt_) { o.stmt_ = nullptr; }
+void SqliteStatement::keepIn(std::weak_ptr<StatementCache> home, std::string sql)
+{
+    home_ = std::move(home);
+    sql_ = std::move(sql);
+}
+
+void SqliteStatement::release()
+{
+    if (!stmt_)
+        return;
+    if (auto home = home_.lock())
+        home->giveBack(std::move(sql_), stmt_);
+    else
+        sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    home_.reset();
+}
+
+SqliteStatement::~SqliteStatement() { release(); }
+
+SqliteStatement::SqliteStatement(SqliteStatement&& o) noexcept
+    : db_(o.db_), stmt_(o.stmt_), home_(std::move(o.home_)), sql_(std::move(o.sql_))
+{
+    o.stmt_ = nullptr;
+}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& o) noexcept
 {
     if (this != &o) {
-        sqlite3_finalize(stmt_);
+        release();
         db_ = o.db_;
         stmt_ = o.stmt_;
+        home_ = std::move(o.home_);
+        sql_ = std::move(o.sql_);
         o.stmt_ = nullptr;
     }
     return *this;

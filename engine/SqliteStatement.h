@@ -2,12 +2,15 @@
 // A prepared SQLite statement (RAII) with binding and reading of Variants.
 #include "engine/Variant.h"
 
+#include <memory>
 #include <string>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace dao {
+
+class StatementCache;
 
 class SqliteStatement {
 public:
@@ -45,8 +48,16 @@ public:
     sqlite3_stmt* handle() const { return stmt_; }
 
 private:
+    friend class StatementCache;
+    // A statement of a cache, which gets it back instead of its being finalised.
+    SqliteStatement(sqlite3* db, sqlite3_stmt* stmt, std::string sql, std::weak_ptr<StatementCache> home);
+    void keepIn(std::weak_ptr<StatementCache> home, std::string sql);
+    void release();
+
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
+    std::weak_ptr<StatementCache> home_;
+    std::string sql_; // the text it is kept by (only for a cache's statement)
 };
 
 } // namespace dao

@@ -10,6 +10,7 @@
 #include "engine/Savepoint.h"
 #include "engine/SchemaChanges.h"
 #include "engine/SqliteErrors.h"
+#include "engine/StatementCache.h"
 #include "engine/sql/Quote.h"
 
 #include <algorithm>
@@ -145,6 +146,9 @@ void Storage::close()
     if (transactionLevel_ > 0 && kind_ == Kind::Sqlite)
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     transactionLevel_ = 0;
+    if (statements_)
+        statements_->close();
+    translations_.clear();
     sqlite3_close_v2(db_); // statements still held by recordsets keep it alive until finalised
     db_ = nullptr;
     attachments_.clear();
@@ -162,6 +166,7 @@ bool Storage::isJet3() const { return mdb_ && mdb_->isJet3(); }
 
 void Storage::configureConnection(bool walAndSync)
 {
+    statements_ = std::make_shared<StatementCache>(db_);
     sql::registerJetFunctions(db_);
     // "x" is always a name, never a string literal, as in Jet's translated SQL.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -201,7 +206,24 @@ bool Storage::isReadOnlySchema(const std::string& schema) const
 sql::Statement Storage::translate(const std::string& jetSql)
 {
     db();
-    return sql::translate(jetSql, [this](const sql::TableRef& ref) { return resolveTable(ref); });
+    if (const auto kept = translations_.find(jetSql); kept != translations_.end())
+        return kept->second;
+    // Kept only when every name is a table of this database that is known now: names
+    // in other files, saved queries and names yet unknown are looked up each time.
+    bool keep = true;
+    sql::Statement st = sql::translate(jetSql, [this, &keep](const sql::TableRef& ref) {
+        sql::ResolvedTable t = resolveTable(ref);
+        if (!ref.externalPath.empty() || !ref.connect.empty() || t.schema != "main" || !t.columns)
+            keep = false;
+        return t;
+    });
+    using K = sql::StatementKind;
+    if (keep && (st.kind == K::Select || st.kind == K::Insert || st.kind == K::Update || st.kind == K::Delete)) {
+        if (translations_.size() >= 256)
+            translations_.clear();
+        translations_.emplace(jetSql, st);
+    }
+    return st;
 }
 
 sql::Statement Storage::refine(const sql::Statement& base, const std::string& filter, const std::string& sort)
@@ -322,8 +344,8 @@ std::optional<std::string> Storage::savedQueryView(const std::string& name)
     if (Metadata::isMetadataTable(name))
         return std::nullopt;
     {
-        SqliteStatement table(db_, "SELECT 1 FROM main.sqlite_master WHERE type IN ('table','view') AND name = ?1 "
-                                   "COLLATE NOCASE");
+        SqliteStatement table = statement("SELECT 1 FROM main.sqlite_master WHERE type IN ('table','view') AND "
+                                          "name = ?1 COLLATE NOCASE");
         table.bindText(1, name);
         if (table.step())
             return std::nullopt;
@@ -383,11 +405,17 @@ SqliteStatement Storage::prepare(const sql::Statement& st, const ParameterValues
     return prepare(st.sql, st, values);
 }
 
+SqliteStatement Storage::statement(const std::string& sqliteSql)
+{
+    db();
+    return statements_->take(sqliteSql);
+}
+
 SqliteStatement Storage::prepare(const std::string& sqliteSql, const sql::Statement& st, const ParameterValues& values)
 {
-    SqliteStatement statement(db(), sqliteSql);
-    ParameterBinder(st.parameters, values).bind(statement);
-    return statement;
+    SqliteStatement prepared = statement(sqliteSql);
+    ParameterBinder(st.parameters, values).bind(prepared);
+    return prepared;
 }
 
 long Storage::execute(const sql::Statement& st, const ParameterValues& values, bool failOnError)
@@ -510,6 +538,13 @@ Metadata Storage::metadata() const { return Metadata(db(), "main"); }
 void Storage::forgetSchema(const std::string& schema, const std::string& table)
 {
     schemaCache_.erase(schema + '\x1f' + lower(table));
+    forgetCompiled();
+}
+
+void Storage::forgetCompiled()
+{
+    translations_.clear();
+    statements_->clear();
 }
 
 void Storage::beginTrans()
@@ -538,6 +573,7 @@ void Storage::rollback()
     if (kind_ == Kind::Sqlite) {
         rollbackSavepoint(db_, levelName(transactionLevel_));
         schemaCache_.clear();
+        forgetCompiled();
     }
     --transactionLevel_;
 }

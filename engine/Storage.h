@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,7 @@ struct sqlite3;
 namespace dao {
 
 class MdbFile;
+class StatementCache;
 
 // Values for named parameters (PARAMETERS clause or names the database does not know).
 using ParameterValues = std::vector<std::pair<std::string, Variant>>;
@@ -46,7 +48,8 @@ public:
     void close();
     sqlite3* db() const; // raises 3420 once closed
 
-    // Translation with this database's resolver.
+    // Translation with this database's resolver. The translation of a text
+    // naming only tables of this database is kept until its schema changes.
     sql::Statement translate(const std::string& jetSql);
     // A SELECT with a recordset's Filter and Sort (see sql::refine).
     sql::Statement refine(const sql::Statement& base, const std::string& filter, const std::string& sort);
@@ -54,8 +57,11 @@ public:
     // Access table or attaching another database on the way).
     sql::ResolvedTable resolveTable(const sql::TableRef& ref);
 
-    // Prepares a translated statement and binds its parameters from values
-    // (3061 counting the parameters without a value).
+    // A prepared statement of this connection for SQLite text; the statement
+    // is kept for the next use of the same text once it goes out of scope.
+    SqliteStatement statement(const std::string& sqliteSql);
+    // Prepares a translated statement (kept as above) and binds its parameters
+    // from values (3061 counting the parameters without a value).
     SqliteStatement prepare(const sql::Statement& st, const ParameterValues& values = {});
     // The same for SQLite text made from st's parts (its keyset query), with st's parameters.
     SqliteStatement prepare(const std::string& sqliteSql, const sql::Statement& st, const ParameterValues& values);
@@ -71,7 +77,8 @@ public:
     std::optional<ColumnSchema> originColumn(const std::string& schema, const std::string& table,
                                              const std::string& column);
     Metadata metadata() const; // of the main schema
-    void forgetSchema(const std::string& schema, const std::string& table); // after a schema change
+    // After a schema change: the table's description, kept translations and statements.
+    void forgetSchema(const std::string& schema, const std::string& table);
     // Attached Access files and the main schema of an Access file take no writes.
     bool isReadOnlySchema(const std::string& schema) const;
 
@@ -97,6 +104,7 @@ private:
     void ensureLoaded(const std::string& schema, MdbFile& mdb, const std::string& table, std::set<std::string>& loaded);
     std::optional<std::string> savedQueryView(const std::string& name);
     static int authorize(void* self, int action, const char* a, const char* b, const char* schema, const char*);
+    void forgetCompiled(); // translations and statements made for the schema as it was
 
     Kind kind_ = Kind::Sqlite;
     std::string path_;
@@ -113,6 +121,8 @@ private:
     std::set<std::string> viewsInProgress_;
     std::map<std::string, std::vector<sql::TableColumn>> viewColumns_; // result columns of saved-query views
     std::map<std::string, std::optional<TableSchema>> schemaCache_;
+    std::shared_ptr<StatementCache> statements_;
+    std::unordered_map<std::string, sql::Statement> translations_;
 };
 
 } // namespace dao

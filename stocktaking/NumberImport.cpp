@@ -1,8 +1,6 @@
 #include "stocktaking/NumberImport.h"
 
 #include "framework/data/EDatabaseError.h"
-#include "framework/data/TDataSet.h"
-#include "framework/data/TField.h"
 #include "platform/CodePages.h"
 #include "stocktaking/NumberText.h"
 
@@ -140,47 +138,69 @@ private:
     QElapsedTimer age_;
 };
 
+// Lets the window be brought up to date at a human pace: at the first
+// call, then once kShowEveryMs have passed since the last time.
+class Pace {
+public:
+    bool due()
+    {
+        if (shown_.isValid() && shown_.elapsed() < kShowEveryMs)
+            return false;
+        shown_.start();
+        return true;
+    }
+
+private:
+    QElapsedTimer shown_;
+};
+
 } // namespace
 
-void ImportNumbers(const QString& path, TDataSet& entries, const ImportView& view)
+void ImportNumbers(const QString& path, const ImportView& view)
 {
     const QStringList lines = readLines(path);
 
+    const QString checking = QStringLiteral("Prüfe Datei...");
+    Pace checkPace;
     int counted = 0, bad = 0;
     for (const QString& line : lines) {
-        view.progress(QStringLiteral("Prüfe Datei..."));
+        if (checkPace.due())
+            view.progress(checking);
         if (line.isEmpty())
             continue;
         ++counted;
-        if (!numbers::ParseInteger(line) && ++bad <= kWarnings)
+        if (!numbers::ParseInteger(line) && ++bad <= kWarnings) {
+            view.progress(checking);
             view.warn(QStringLiteral("Fehler: ") + shown(line) + QStringLiteral(" ist keine Zahl in Zeile:") +
                       QString::number(counted));
+        }
     }
-    if (bad > kWarnings)
+    if (bad > kWarnings) {
+        view.progress(checking);
         view.warn(QStringLiteral("Fehler: %1 weitere Zeilen sind keine Zahl").arg(bad - kWarnings));
+    }
 
     Batches batches(view);
+    Pace importPace;
     try {
         for (const QString& line : lines) {
-            view.progress(shown(line));
+            if (importPace.due()) {
+                view.progress(shown(line));
+                view.processEvents();
+            }
             if (line.isEmpty())
                 continue;
             const std::optional<qint32> number = numbers::ParseInteger(line);
-            if (!number)
+            if (!number) {
+                view.progress(shown(line)); // the label keeps the line that stopped the import
                 DatabaseError(numbers::NotAnIntegerText(shown(line)));
-            view.processEvents();
-            batches.beforeEntry();
-            entries.Append();
-            try {
-                entries.FieldByName(QStringLiteral("NR"))->SetAsInteger(*number);
-                entries.Post();
-            } catch (...) {
-                entries.Cancel();
-                throw;
             }
+            batches.beforeEntry();
+            view.store(*number);
             batches.afterEntry();
-            view.processEvents();
         }
+        if (!lines.isEmpty())
+            view.progress(shown(lines.back()));
     } catch (...) {
         // The entries before the failing line stay stored.
         batches.commit();

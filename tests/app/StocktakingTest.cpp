@@ -184,6 +184,32 @@ TEST_F(Stocktaking, ALargeImportIsCommittedUpToTheBadLineAndLaterCapturesStillLa
         << "no transaction of the import is left open";
 }
 
+TEST_F(Stocktaking, ImportedEntriesBelongToTheActiveListAndTheLastOneIsCurrent)
+{
+    w->ui->ed_NeueInventur->setText("erste");
+    w->ui->Button1->click();
+    type("1");
+    w->ui->ed_NeueInventur->setText("zweite");
+    w->ui->Button1->click();
+    h.dir.write("nummern.txt", "7\r\n3\r\n9\r\n");
+    h.ui->fileAnswers.push_back(FileDialogResult{h.dir.file("nummern.txt"), 3});
+    w->ui->Button3->click();
+    EXPECT_EQ(rows("SELECT NR, Inventurliste FROM inventur ORDER BY IDX"),
+              (QJsonArray{QJsonArray{1, 1}, QJsonArray{7, 2}, QJsonArray{3, 2}, QJsonArray{9, 2}}));
+    EXPECT_EQ(w->TB_INV.RecordCount(), 3) << "the dataset shows the entries stored past it";
+    EXPECT_EQ(w->TB_INV.FieldByName("NR")->AsInteger(), 9);
+
+    // "lösche aktive Zeile" takes the entry imported last, as after a capture.
+    w->ui->btn_Del_inv->click();
+    EXPECT_EQ(rows("SELECT NR FROM inventur WHERE Inventurliste = 2 ORDER BY IDX"),
+              (QJsonArray{QJsonArray{7}, QJsonArray{3}}));
+    QTabBar* bar = w->ui->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    EXPECT_EQ(w->ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (2)");
+    type("3");
+    EXPECT_EQ(h.ui->messageTexts(), QStringList{"Nummer schon vorhanden!"}) << "the duplicate test sees the import";
+}
+
 TEST_F(Stocktaking, TheHiddenGridsAreBoundToTheListsAndTheEntriesOfTheActiveList)
 {
     w->ui->ed_NeueInventur->setText("Inventur vom: 06.12.2026");
