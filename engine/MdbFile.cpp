@@ -12,6 +12,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <strings.h>
@@ -321,13 +322,59 @@ std::string readLongValue(MdbHandle* mdb, int start, int size, size_t limit)
     return value;
 }
 
+// Jet 4 text as UTF-8 without a converter: UCS-2 little-endian, or after the
+// marker FF FE "compressed", where a zero byte switches between one byte per
+// character (the high byte zero) and two. Writes at most 3 bytes per stored
+// byte to out and gives their count; -1 for what only the converter handles
+// alike: surrogates, zero characters, a character cut in half.
+long jet4TextOf(const unsigned char* p, size_t size, char* out)
+{
+    char* o = out;
+    const bool marked = size >= 2 && p[0] == 0xff && p[1] == 0xfe;
+    bool oneByte = marked;
+    for (size_t i = marked ? 2 : 0; i < size;) {
+        if (marked && p[i] == 0) {
+            oneByte = !oneByte;
+            ++i;
+            continue;
+        }
+        unsigned unit = p[i++];
+        if (!oneByte) {
+            if (i >= size)
+                return -1;
+            unit |= static_cast<unsigned>(p[i++]) << 8;
+        }
+        if (unit == 0 || (unit >= 0xd800 && unit <= 0xdfff))
+            return -1;
+        if (unit < 0x80) {
+            *o++ = static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            *o++ = static_cast<char>(0xc0 | (unit >> 6));
+            *o++ = static_cast<char>(0x80 | (unit & 0x3f));
+        } else {
+            *o++ = static_cast<char>(0xe0 | (unit >> 12));
+            *o++ = static_cast<char>(0x80 | ((unit >> 6) & 0x3f));
+            *o++ = static_cast<char>(0x80 | (unit & 0x3f));
+        }
+    }
+    return o - out;
+}
+
 // Text as libmdb stores it (Jet 4: UCS-2, maybe compressed; Jet 3: the code page) as UTF-8.
 std::string textOf(MdbHandle* mdb, const char* bytes, size_t size, std::string& buffer)
 {
     if (size == 0)
         return {};
+    // libmdb converts to UTF-8 unless MDBICONV names another encoding.
+    static const bool utf8 = [] {
+        const char* target = std::getenv("MDBICONV");
+        return !target || !*target || strcasecmp(target, "UTF-8") == 0;
+    }();
     if (buffer.size() < 3 * size + 1)
         buffer.resize(3 * size + 1);
+    if (utf8 && IS_JET4(mdb))
+        if (const long got = jet4TextOf(reinterpret_cast<const unsigned char*>(bytes), size, buffer.data()); got >= 0)
+            return std::string(buffer.data(), static_cast<size_t>(got));
     const int got = mdb_unicode2ascii(mdb, bytes, size, buffer.data(), buffer.size());
     return std::string(buffer.data(), got > 0 ? std::min(static_cast<size_t>(got), buffer.size()) : 0);
 }

@@ -87,7 +87,10 @@ std::shared_ptr<Storage> Storage::open(const std::string& path, bool exclusive, 
         s->kind_ = Kind::Access;
         s->readOnly_ = true;
         s->mdb_ = std::make_unique<MdbFile>(path);
-        if (sqlite3_open_v2(":memory:", &s->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        // One thread uses a connection: SQLite need not lock it around every call.
+        if (sqlite3_open_v2(":memory:", &s->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                            nullptr)
+            != SQLITE_OK)
             throw jet::fileAccessDenied(path);
         s->configureConnection(false);
         run(s->db_, "PRAGMA main.page_size = 16384"); // fewer, wider b-tree pages for the bulk copies

@@ -56,25 +56,17 @@ std::string TableBuilder::sqliteIndexName(const std::string& table, const std::s
     return table + "." + index;
 }
 
-const ColumnSchema* TableBuilder::rowidColumn(const TableSchema& t, bool writable)
+const ColumnSchema* TableBuilder::rowidColumn(const TableSchema& t)
 {
-    if (!writable) {
-        for (const auto& x : t.indexes)
-            if (x.primary && x.fields.size() == 1)
-                if (const ColumnSchema* c = t.column(x.fields[0].first);
-                    c && (c->type == dbLong || c->type == dbInteger || c->type == dbByte))
-                    return c;
-        return nullptr;
-    }
     for (const auto& c : t.columns)
         if (c.autoIncrement() && (c.type == dbLong || c.type == dbBigInt))
             return &c;
     return nullptr;
 }
 
-void TableBuilder::createTable(const TableSchema& t, bool writable) const
+void TableBuilder::createTable(const TableSchema& t, bool writable, const ColumnSchema* copyRowid) const
 {
-    const ColumnSchema* rowid = rowidColumn(t, writable);
+    const ColumnSchema* rowid = writable ? rowidColumn(t) : copyRowid;
     std::string sql = "CREATE TABLE " + quoteIdentifier(schema_) + "." + quoteIdentifier(t.name) + " (";
     bool first = true;
     for (const auto& c : t.columns) {
