@@ -24,9 +24,7 @@ struct HostileInput : ::testing::Test {
 
     HostileInput()
     {
-        h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-        h.addInventory();
-        w = &h.start();
+        w = &h.startOnSampleCatalogue();
         w->ui->Button1->click();
         h.ui->clear();
     }
@@ -152,14 +150,7 @@ TEST(HostileNames, ListNamesAndProgramFoldersWithQuotesBracketsBlanksAndUmlauts)
         EXPECT_EQ(stored[i].toArray()[0].toString(), names[i]);
 
     // The report of missing books reads the inventory in that folder beside the catalogue.
-    QString caption;
-    h.ui->dialogAnswers.push_back([&](QDialog& dialog) {
-        dialog.show();
-        caption = dialog.windowTitle();
-        dialog.hide();
-        return int(QDialog::Rejected);
-    });
-    w.ui->btn_FehlendeBuecher->click();
+    const QString caption = h.reportCaptionAfter(*w.ui->btn_FehlendeBuecher);
     EXPECT_TRUE(h.ui->messageTexts().isEmpty()) << h.ui->messageTexts().join('|').toStdString();
     EXPECT_TRUE(caption.startsWith(QStringLiteral("fehlende Bücher --=["))) << caption.toStdString();
 

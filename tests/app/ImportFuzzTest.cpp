@@ -65,9 +65,7 @@ int nonEmptyLines(const QByteArray& b)
 TEST(ImportFuzz, DamagedNumberFilesAreImportedOrRefusedWithoutFault)
 {
     MainWindowHarness h;
-    h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-    h.addInventory();
-    TfMain& w = h.start();
+    TfMain& w = h.startOnSampleCatalogue();
     w.ui->Button1->click();
     QRandomGenerator rng(testsupport::FuzzBudget::seed(20261209));
     const testsupport::FuzzBudget budget(300);

@@ -10,6 +10,9 @@
 #include "stocktaking/TfFehlendeBuecher.h"
 #include "tests/support/TempFolder.h"
 
+#include <QAbstractButton>
+#include <QDialog>
+
 #include <memory>
 
 struct MainWindowHarness {
@@ -55,6 +58,28 @@ struct MainWindowHarness {
         create(folder);
         main->show();
         return *main;
+    }
+    // The usual start: the sample catalogue, an empty inventory, the window shown.
+    TfMain& startOnSampleCatalogue()
+    {
+        setCatalogue(dir.copyFixture("catalogue/veltrano.mdb"));
+        addInventory();
+        return start();
+    }
+    // Clicks a button that shows the report window modally and gives the
+    // caption the window showed (empty when it did not show).
+    QString reportCaptionAfter(QAbstractButton& button)
+    {
+        // Shared, so that an answer left unused never points at a gone local.
+        auto caption = std::make_shared<QString>();
+        ui->dialogAnswers.push_back([caption](QDialog& dialog) {
+            dialog.show();
+            *caption = dialog.windowTitle();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        button.click();
+        return *caption;
     }
     void stop()
     {

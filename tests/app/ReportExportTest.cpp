@@ -17,9 +17,7 @@
 TEST(ReportExport, AfterACheckTheButtonWritesTheResultAsAnExcel8Workbook)
 {
     MainWindowHarness h;
-    h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-    h.addInventory();
-    TfMain* w = &h.start();
+    TfMain* w = &h.startOnSampleCatalogue();
     QDir(h.dir.path()).mkdir("REPORTS");
     TVoDaoExportButton* button = h.report->ui->VoDaoExportButton1;
     EXPECT_EQ(button->text(), "Spe&zial-Export der Daten");

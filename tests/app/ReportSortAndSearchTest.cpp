@@ -26,9 +26,7 @@ struct ReportSortAndSearch : ::testing::Test {
 
     ReportSortAndSearch()
     {
-        h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-        h.addInventory();
-        w = &h.start();
+        w = &h.startOnSampleCatalogue();
         h.ui->clear();
     }
 

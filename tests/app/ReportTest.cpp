@@ -26,9 +26,7 @@ struct Reports : ::testing::Test {
 
     Reports()
     {
-        h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-        h.addInventory();
-        w = &h.start();
+        w = &h.startOnSampleCatalogue();
         w->ui->ed_NeueInventur->setText("Inventur vom: 06.12.2026");
         w->ui->Button1->click();
         h.ui->clear();
@@ -164,14 +162,7 @@ TEST(ReportsInAQuotedFolder, AProgramFolderWithASingleQuoteStillWorks)
     w.ui->Button1->click();
     w.TB_INV.ExecSQL({"INSERT INTO inventur (NR, Inventurliste) VALUES (1, 1)"});
     h.ui->clear();
-    QString caption;
-    h.ui->dialogAnswers.push_back([&](QDialog& dialog) {
-        dialog.show();
-        caption = dialog.windowTitle();
-        dialog.hide();
-        return int(QDialog::Rejected);
-    });
-    w.ui->btn_FehlendeBuecher->click();
+    const QString caption = h.reportCaptionAfter(*w.ui->btn_FehlendeBuecher);
     EXPECT_TRUE(h.ui->messages().empty()) << h.ui->messageTexts().join("\n").toStdString();
     EXPECT_EQ(caption, "fehlende Bücher --=[66 angezeigte Datensätze.]=--");
 }

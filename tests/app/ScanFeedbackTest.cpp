@@ -20,9 +20,7 @@ struct ScanFeedback : ::testing::Test {
 
     ScanFeedback()
     {
-        h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-        h.addInventory();
-        w = &h.start();
+        w = &h.startOnSampleCatalogue();
         w->ui->ed_NeueInventur->setText("Regal A");
         w->ui->Button1->click();
         clickTab(1);

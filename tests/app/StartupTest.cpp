@@ -172,9 +172,7 @@ TEST(Startup, ProgressWindowIsShownAroundTheCopy)
 TEST(Startup, BothConnectionsOpenAndCloseWithTheWindow)
 {
     MainWindowHarness h;
-    h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-    h.addInventory();
-    TfMain& w = h.start();
+    TfMain& w = h.startOnSampleCatalogue();
     EXPECT_TRUE(w.DB_Veltrano.Connected());
     EXPECT_EQ(w.DB_Veltrano.Database(), h.dir.file("db_Vel.mdb"));
     EXPECT_TRUE(w.DB_Veltrano.TableNames().contains("EXEMPLAR"));

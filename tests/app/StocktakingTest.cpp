@@ -21,9 +21,7 @@ struct Stocktaking : ::testing::Test {
 
     Stocktaking()
     {
-        h.setCatalogue(h.dir.copyFixture("catalogue/veltrano.mdb"));
-        h.addInventory();
-        w = &h.start();
+        w = &h.startOnSampleCatalogue();
         h.ui->clear();
     }
 

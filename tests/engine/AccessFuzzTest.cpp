@@ -23,22 +23,31 @@ namespace {
 
 enum Exit { Read = 0, JetError = 3, OtherError = 4 };
 
-// Opens the file and reads every value of every table, system tables too.
+// Reads every value of every table, system tables too; a table that fails is
+// handed to tableFailed and the others are still read.
+template <typename Db, typename OnError>
+void readAllTables(Db& db, OnError tableFailed)
+{
+    for (const std::string& table : db->storage()->tableNames(true)) {
+        try {
+            auto rs = db->openRecordset("SELECT * FROM [" + table + "]", dao::dbOpenSnapshot);
+            for (; !rs->eof(); rs->moveNext())
+                for (int i = 0; i < rs->fields().count(); ++i)
+                    rs->value(i);
+        } catch (const dao::DaoError& e) {
+            tableFailed(e);
+        }
+    }
+}
+
+// Opens the file and reads it whole.
 int readEverything(const std::string& path)
 {
     try {
         dao::DBEngine engine;
         auto db = engine.openDatabase(path);
-        for (const std::string& table : db->storage()->tableNames(true)) {
-            try {
-                auto rs = db->openRecordset("SELECT * FROM [" + table + "]", dao::dbOpenSnapshot);
-                for (; !rs->eof(); rs->moveNext())
-                    for (int i = 0; i < rs->fields().count(); ++i)
-                        rs->value(i);
-            } catch (const dao::DaoError&) {
-                // One damaged table does not stop the others from being read.
-            }
-        }
+        // One damaged table does not stop the others from being read.
+        readAllTables(db, [](const dao::DaoError&) {});
         return Read;
     } catch (const dao::DaoError&) {
         return JetError;
@@ -213,16 +222,10 @@ TEST(AccessFuzz, ARowWhosePlaceOnItsPageIsImpossibleRefusesTheFileInsteadOfLeavi
     try {
         dao::DBEngine engine;
         auto db = engine.openDatabase(path);
-        for (const std::string& table : db->storage()->tableNames(true)) {
-            try {
-                auto rs = db->openRecordset("SELECT * FROM [" + table + "]", dao::dbOpenSnapshot);
-                for (; !rs->eof(); rs->moveNext()) {
-                }
-            } catch (const dao::DaoError& e) {
-                refused = e.number();
-                EXPECT_NE(std::string(e.what()).find("rowplace.mdb"), std::string::npos) << e.what();
-            }
-        }
+        readAllTables(db, [&](const dao::DaoError& e) {
+            refused = e.number();
+            EXPECT_NE(std::string(e.what()).find("rowplace.mdb"), std::string::npos) << e.what();
+        });
     } catch (const dao::DaoError& e) {
         refused = e.number();
     }
