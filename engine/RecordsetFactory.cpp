@@ -36,7 +36,8 @@ void checkRecordsetArguments(int type, int options, int lockEdit)
 
 sql::Statement RecordsetFactory::statementOf(const RecordsetSource& source) const
 {
-    sql::Statement st = storage_->translate(source.table ? "SELECT * FROM " + sql::jetName(source.text) : source.text);
+    sql::Statement st =
+        storage_->translateWithSlots(source.table ? "SELECT * FROM " + sql::jetName(source.text) : source.text);
     for (const auto& [filter, sort] : source.refinements)
         if (!filter.empty() || !sort.empty())
             st = storage_->refine(st, filter, sort);

@@ -84,7 +84,8 @@ bool TableKeyset::fillBlock(size_t start)
             sql += (i ? ", ?" : "?") + std::to_string(i + 1);
         selectBlock_ = SqliteStatement(sqlite3_db_handle(select_.handle()), sql + ")");
     }
-    if (!selectBlock_.handle() || start >= rowids_.size())
+    // One row (the last one, as after an append) is read by its rowid alone.
+    if (!selectBlock_.handle() || start + 1 >= rowids_.size())
         return false;
     const size_t count = std::min(kBlock, rowids_.size() - start);
     const size_t width = types_.size();

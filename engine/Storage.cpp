@@ -1,5 +1,7 @@
 #include "engine/Storage.h"
 
+#include "engine/sql/LiteralSlots.h"
+
 #include "engine/AccessLoader.h"
 #include "engine/DaoConstants.h"
 #include "engine/FileFormat.h"
@@ -11,6 +13,7 @@
 #include "engine/SchemaChanges.h"
 #include "engine/SqliteErrors.h"
 #include "engine/StatementCache.h"
+#include "engine/sql/LiteralSlots.h"
 #include "engine/sql/Quote.h"
 
 #include <algorithm>
@@ -152,6 +155,8 @@ void Storage::close()
     if (statements_)
         statements_->close();
     translations_.clear();
+    shapes_.clear();
+    refinements_.clear();
     sqlite3_close_v2(db_); // statements still held by recordsets keep it alive until finalised
     db_ = nullptr;
     attachments_.clear();
@@ -206,33 +211,124 @@ bool Storage::isReadOnlySchema(const std::string& schema) const
     return readOnlySchemas_.count(schema) > 0 || (schema == "main" && readOnly_);
 }
 
+namespace {
+
+constexpr size_t kKeptTranslations = 256;
+
+template <typename Map, typename Value>
+void keep(Map& map, const std::string& key, Value&& value)
+{
+    if (map.size() >= kKeptTranslations)
+        map.clear();
+    map.emplace(key, std::forward<Value>(value));
+}
+
+bool keepsKind(sql::StatementKind kind)
+{
+    using K = sql::StatementKind;
+    return kind == K::Select || kind == K::Insert || kind == K::Update || kind == K::Delete;
+}
+
+// What a refinement depends on besides filter and sort: the base's text and parameters.
+std::string refinementKey(const sql::Statement& base, const std::string& filter, const std::string& sort)
+{
+    std::string key = base.sql + '\x1f' + filter + '\x1f' + sort;
+    for (const sql::Parameter& p : base.parameters)
+        key += '\x1f' + p.name + '\x1e' + std::to_string(static_cast<int>(p.type)) + (p.declared ? "d" : "");
+    return key;
+}
+
+} // namespace
+
+sql::ResolvedTable Storage::resolveKept(const sql::TableRef& ref, bool& keep)
+{
+    sql::ResolvedTable t = resolveTable(ref);
+    // Names in other files, saved queries and names yet unknown are looked up each time.
+    if (!ref.externalPath.empty() || !ref.connect.empty() || t.schema != "main" || !t.columns)
+        keep = false;
+    return t;
+}
+
+sql::Statement Storage::translateFresh(const std::string& jetSql, bool& keep)
+{
+    keep = true;
+    sql::Statement st = sql::translate(jetSql, [this, &keep](const sql::TableRef& ref) { return resolveKept(ref, keep); });
+    keep = keep && keepsKind(st.kind);
+    return st;
+}
+
 sql::Statement Storage::translate(const std::string& jetSql)
 {
     db();
     if (const auto kept = translations_.find(jetSql); kept != translations_.end())
         return kept->second;
-    // Kept only when every name is a table of this database that is known now: names
-    // in other files, saved queries and names yet unknown are looked up each time.
-    bool keep = true;
-    sql::Statement st = sql::translate(jetSql, [this, &keep](const sql::TableRef& ref) {
-        sql::ResolvedTable t = resolveTable(ref);
-        if (!ref.externalPath.empty() || !ref.connect.empty() || t.schema != "main" || !t.columns)
-            keep = false;
-        return t;
-    });
-    using K = sql::StatementKind;
-    if (keep && (st.kind == K::Select || st.kind == K::Insert || st.kind == K::Update || st.kind == K::Delete)) {
-        if (translations_.size() >= 256)
-            translations_.clear();
-        translations_.emplace(jetSql, st);
-    }
+    bool keepIt = true;
+    sql::Statement st = translateFresh(jetSql, keepIt);
+    if (keepIt)
+        keep(translations_, jetSql, st);
     return st;
+}
+
+sql::Statement Storage::translateWithSlots(const std::string& jetSql)
+{
+    db();
+    if (const auto kept = translations_.find(jetSql); kept != translations_.end())
+        return kept->second;
+    const auto shape = sql::literalShape(jetSql);
+    if (!shape)
+        return translate(jetSql);
+    if (const auto known = shapes_.find(shape->text); known != shapes_.end()) {
+        if (!known->second)
+            return translate(jetSql);
+        sql::Statement st = *known->second;
+        st.slotValues = shape->values;
+        return st;
+    }
+    bool keepIt = true;
+    sql::Statement st = translateFresh(jetSql, keepIt);
+    if (!keepIt || st.kind != sql::StatementKind::Select)
+        return st;
+    std::optional<sql::Statement> slotted;
+    try {
+        bool keepShape = true;
+        sql::Statement shaped = translateFresh(shape->text, keepShape);
+        if (keepShape && sql::makeSlots(shaped, st, *shape))
+            slotted = std::move(shaped);
+    } catch (const DaoError&) {
+        // The text itself translated; its shape is then simply not kept.
+    }
+    keep(shapes_, shape->text, slotted);
+    if (!slotted) {
+        keep(translations_, jetSql, st);
+        return st;
+    }
+    slotted->slotValues = shape->values;
+    return *slotted;
 }
 
 sql::Statement Storage::refine(const sql::Statement& base, const std::string& filter, const std::string& sort)
 {
     db();
-    return sql::refine(base, filter, sort, [this](const sql::TableRef& ref) { return resolveTable(ref); });
+    const std::string key = refinementKey(base, filter, sort);
+    if (const auto kept = refinements_.find(key); kept != refinements_.end()) {
+        sql::Statement st = kept->second;
+        st.slotValues = base.slotValues;
+        return st;
+    }
+    bool keepIt = true;
+    sql::Statement st = sql::refine(base, filter, sort, [this, &keepIt](const sql::TableRef& ref) {
+        return resolveKept(ref, keepIt);
+    });
+    if (!base.slotValues.empty() && st.parameters.size() > static_cast<size_t>(sql::kLiteralSlotBase)) {
+        // The filter's parameters reach the slots' numbers: refine the statement with its numbers written out.
+        sql::Statement plain = base;
+        sql::inlineSlots(plain);
+        return sql::refine(plain, filter, sort, [this](const sql::TableRef& ref) { return resolveTable(ref); });
+    }
+    if (keepIt)
+        keep(refinements_, key, st);
+    st.slotValues = base.slotValues;
+    return st;
 }
 
 sql::ResolvedTable Storage::resolveTable(const sql::TableRef& ref)
@@ -418,6 +514,10 @@ SqliteStatement Storage::prepare(const std::string& sqliteSql, const sql::Statem
 {
     SqliteStatement prepared = statement(sqliteSql);
     ParameterBinder(st.parameters, values).bind(prepared);
+    const int used = sqlite3_bind_parameter_count(prepared.handle());
+    for (size_t slot = 0; slot < st.slotValues.size(); ++slot)
+        if (const int index = sql::kLiteralSlotBase + 1 + static_cast<int>(slot); index <= used)
+            prepared.bindInt(index, st.slotValues[slot]);
     return prepared;
 }
 
@@ -547,6 +647,8 @@ void Storage::forgetSchema(const std::string& schema, const std::string& table)
 void Storage::forgetCompiled()
 {
     translations_.clear();
+    shapes_.clear();
+    refinements_.clear();
     statements_->clear();
 }
 

@@ -51,6 +51,10 @@ public:
     // Translation with this database's resolver. The translation of a text
     // naming only tables of this database is kept until its schema changes.
     sql::Statement translate(const std::string& jetSql);
+    // The same for a recordset's SELECT: a text that differs from one translated
+    // before only in whole numbers compared in its WHERE clause shares that
+    // translation, the numbers bound as slots (see sql/LiteralSlots.h).
+    sql::Statement translateWithSlots(const std::string& jetSql);
     // A SELECT with a recordset's Filter and Sort (see sql::refine).
     sql::Statement refine(const sql::Statement& base, const std::string& filter, const std::string& sort);
     // The resolver: where a table lives, its SQLite name and its columns (loading an
@@ -105,6 +109,9 @@ private:
     std::optional<std::string> savedQueryView(const std::string& name);
     static int authorize(void* self, int action, const char* a, const char* b, const char* schema, const char*);
     void forgetCompiled(); // translations and statements made for the schema as it was
+    // A fresh translation; keep tells whether it may be kept (only tables of this database known now).
+    sql::Statement translateFresh(const std::string& jetSql, bool& keep);
+    sql::ResolvedTable resolveKept(const sql::TableRef& ref, bool& keep);
 
     Kind kind_ = Kind::Sqlite;
     std::string path_;
@@ -123,6 +130,10 @@ private:
     std::map<std::string, std::optional<TableSchema>> schemaCache_;
     std::shared_ptr<StatementCache> statements_;
     std::unordered_map<std::string, sql::Statement> translations_;
+    // By shape text: the translation with slots, or none when that shape cannot have slots.
+    std::unordered_map<std::string, std::optional<sql::Statement>> shapes_;
+    // By base statement, filter and sort.
+    std::unordered_map<std::string, sql::Statement> refinements_;
 };
 
 } // namespace dao

@@ -5,6 +5,7 @@
 // columns (each with its Jet type where Jet's rules give one), the parameters
 // with the numbers they are bound under, and the parts (WHERE, ORDER BY) where
 // a recordset's Filter and Sort attach.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -149,6 +150,9 @@ struct Statement {
     std::vector<ColumnDef> columnDefs; // CreateTable
     std::vector<IndexDef> indexes;     // CreateTable constraints; CreateIndex (one entry)
     std::string indexName;             // DropIndex
+    // Values of the numbers a kept translation took out as slotValues (see LiteralSlots.h);
+    // bound with the parameters wherever the statement is prepared.
+    std::vector<std::int64_t> slotValues;
 
     // The table a Select shows editably, if it is one.
     std::optional<EditableSource> editable() const;
