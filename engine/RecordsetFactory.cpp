@@ -127,7 +127,7 @@ std::shared_ptr<Recordset> RecordsetFactory::openKeyset(const RecordsetSource& s
             return nullptr;
     std::vector<std::int64_t> rowids;
     {
-        SqliteStatement ids = storage_->prepare(sql::keysetSql(st), st, source.values);
+        SqliteStatement ids = storage_->prepare(storage_->keysetSql(st), st, source.values);
         while (!(options & dbAppendOnly) && ids.step()) // append-only: only the rows added through it
             rowids.push_back(ids.columnInt(0));
     }

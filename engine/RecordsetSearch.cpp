@@ -86,7 +86,7 @@ void Recordset::find(const std::string& criteria, long from, int step)
         // The criteria runs on the table: the rowids it selects mark the matching slots.
         RecordsetSource table{settings_.baseTable, true, {{criteria, ""}}, settings_.source.values};
         const sql::Statement st = factory.statementOf(table);
-        SqliteStatement select = storage_->prepare(sql::keysetSql(st, false), st, table.values);
+        SqliteStatement select = storage_->prepare(storage_->keysetSql(st, false), st, table.values);
         while (select.step())
             rowids.insert(select.columnInt(0));
         matches = [&](long slot) { return rowids.count(keyset->rowid(static_cast<size_t>(slot))) > 0; };

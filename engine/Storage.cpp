@@ -157,6 +157,7 @@ void Storage::close()
     translations_.clear();
     shapes_.clear();
     refinements_.clear();
+    keysets_.clear();
     sqlite3_close_v2(db_); // statements still held by recordsets keep it alive until finalised
     db_ = nullptr;
     attachments_.clear();
@@ -304,6 +305,16 @@ sql::Statement Storage::translateWithSlots(const std::string& jetSql)
     }
     slotted->slotValues = shape->values;
     return *slotted;
+}
+
+std::string Storage::keysetSql(const sql::Statement& st, bool ordered)
+{
+    std::string key = (ordered ? "1" : "0") + st.sql;
+    if (const auto kept = keysets_.find(key); kept != keysets_.end())
+        return kept->second;
+    if (keysets_.size() >= kKeptTranslations)
+        keysets_.clear();
+    return keysets_.emplace(std::move(key), sql::keysetSql(st, ordered)).first->second;
 }
 
 sql::Statement Storage::refine(const sql::Statement& base, const std::string& filter, const std::string& sort)
@@ -649,6 +660,7 @@ void Storage::forgetCompiled()
     translations_.clear();
     shapes_.clear();
     refinements_.clear();
+    keysets_.clear();
     statements_->clear();
 }
 

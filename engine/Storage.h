@@ -61,6 +61,8 @@ public:
     // Access table or attaching another database on the way).
     sql::ResolvedTable resolveTable(const sql::TableRef& ref);
 
+    // sql::keysetSql for st, kept by st's text.
+    std::string keysetSql(const sql::Statement& st, bool ordered = true);
     // A prepared statement of this connection for SQLite text; the statement
     // is kept for the next use of the same text once it goes out of scope.
     SqliteStatement statement(const std::string& sqliteSql);
@@ -134,6 +136,7 @@ private:
     std::unordered_map<std::string, std::optional<sql::Statement>> shapes_;
     // By base statement, filter and sort.
     std::unordered_map<std::string, sql::Statement> refinements_;
+    std::unordered_map<std::string, std::string> keysets_; // by order flag and statement text
 };
 
 } // namespace dao
