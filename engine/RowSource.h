@@ -36,36 +36,43 @@ private:
 };
 
 // A read-only result held in memory in the query's order, filled row by row.
-// Rows live in fixed blocks, so that growing never moves the values already read.
+// Rows live in fixed blocks, so that growing never moves the values already read;
+// the first block is small, as most results opened again and again (a title
+// looked up, a count) hold a row or none.
 class MaterializedRows : public RowSource {
 public:
     explicit MaterializedRows(size_t width) : width_(width) {}
     size_t size() const override { return size_; }
     size_t width() const override { return width_; }
-    const Variant* row(size_t slot) override
-    {
-        return blocks_[slot / kBlockRows].get() + (slot % kBlockRows) * width_;
-    }
+    const Variant* row(size_t slot) override { return at(slot); }
     // Room for the next row's width values, to be filled by the caller.
     Variant* appendRow()
     {
-        if (size_ % kBlockRows == 0)
+        if (size_ == 0)
+            blocks_.push_back(std::make_unique<Variant[]>(kFirstRows * width_));
+        else if (size_ >= kFirstRows && (size_ - kFirstRows) % kBlockRows == 0)
             blocks_.push_back(std::make_unique<Variant[]>(kBlockRows * width_));
-        return blocks_.back().get() + (size_++ % kBlockRows) * width_;
+        return at(size_++);
     }
     // The values of one column, for settling the type of computed columns.
     const Variant* firstNonNull(size_t column) const
     {
-        for (size_t r = 0; r < size_; ++r) {
-            const Variant& v = blocks_[r / kBlockRows][(r % kBlockRows) * width_ + column];
-            if (!v.isNull())
+        for (size_t r = 0; r < size_; ++r)
+            if (const Variant& v = at(r)[column]; !v.isNull())
                 return &v;
-        }
         return nullptr;
     }
 
 private:
+    static constexpr size_t kFirstRows = 16;
     static constexpr size_t kBlockRows = 4096;
+    Variant* at(size_t slot) const
+    {
+        if (slot < kFirstRows)
+            return blocks_[0].get() + slot * width_;
+        slot -= kFirstRows;
+        return blocks_[1 + slot / kBlockRows].get() + (slot % kBlockRows) * width_;
+    }
     std::vector<std::unique_ptr<Variant[]>> blocks_;
     size_t width_;
     size_t size_ = 0;
