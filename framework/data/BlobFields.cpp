@@ -1,8 +1,10 @@
 #include "framework/data/BlobFields.h"
 
 #include "framework/data/EDatabaseError.h"
+#include "platform/SaveFile.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 TBlobField::TBlobField(TFieldType type) : TField(type, 0) {}
 
@@ -13,7 +15,9 @@ void TBlobField::LoadFromStream(QIODevice& stream)
 
 void TBlobField::SaveToStream(QIODevice& stream) const
 {
-    stream.write(GetAsBytes());
+    const QByteArray bytes = GetAsBytes();
+    if (stream.write(bytes) != bytes.size())
+        DatabaseError(stream.errorString());
 }
 
 void TBlobField::LoadFromFile(const QString& fileName)
@@ -26,10 +30,14 @@ void TBlobField::LoadFromFile(const QString& fileName)
 
 void TBlobField::SaveToFile(const QString& fileName) const
 {
-    QFile file(fileName);
+    // Written beside the target and renamed into place: a failed write leaves the old file.
+    QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         DatabaseError(file.errorString());
     SaveToStream(file);
+    QString reason;
+    if (!platform::commitWhole(file, &reason))
+        DatabaseError(reason);
 }
 
 QString TBlobField::GetAsString() const

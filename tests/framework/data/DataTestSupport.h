@@ -2,6 +2,7 @@
 // Shared helpers of the dataset framework tests: a filled in-memory dataset,
 // an event log and a data link that records its notifications.
 #include "tests/support/MemoryDataSet.h"
+#include "tests/support/QtPrinters.h"
 
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TDataLink.h"
@@ -13,12 +14,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Books: ID (Integer, required), TITLE (String 30), PRICE (Float),
 // LENT (Boolean), ADDED (Date); rows with ID 1..count, TITLE "Book <n>".

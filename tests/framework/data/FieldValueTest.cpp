@@ -6,6 +6,10 @@
 #include "framework/data/TimeStamp.h"
 #include "framework/data/ValueText.h"
 
+#include "tests/support/SmallDisk.h"
+#include "tests/support/TempFolder.h"
+
+#include <QFile>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -179,6 +183,28 @@ TEST_F(FieldValueTest, BlobStreamsReadAndWriteTheFieldValue)
     EXPECT_EQ(F("BL")->DisplayText(), QStringLiteral("(blob)"));
     ds->Post();
     EXPECT_EQ(ds->StoredRow(0)[9].toString(), QStringLiteral("line1\r\nline2 ü"));
+}
+
+TEST_F(FieldValueTest, ABlobSavedToAFullDiskFailsAndLeavesTheOldFile)
+{
+    testsupport::TempFolder folder;
+    testsupport::SmallDisk disk(folder.file("disk"), 64);
+    NEED_SMALL_DISK(disk);
+    auto* blob = static_cast<TBlobField*>(F("BL"));
+    ds->Edit();
+    blob->SetAsBytes(QByteArray(40 * 1024, 'b'));
+    const QString target = folder.file("disk/blob.bin");
+    blob->SaveToFile(target);
+    blob->SetAsBytes(QByteArray(48 * 1024, 'c')); // more than the disk has left beside the first
+    EXPECT_FALSE(ErrorText([&] { blob->SaveToFile(target); }).isEmpty());
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray(40 * 1024, 'b'));
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("blob.bin")}); // no temporary file left
+
+    blob->LoadFromFile(target);
+    EXPECT_EQ(blob->AsBytes().size(), 40 * 1024);
+    EXPECT_FALSE(ErrorText([&] { blob->LoadFromFile(folder.file("disk/none.bin")); }).isEmpty());
 }
 
 TEST(TimeStampTest, DayNumbersCountFromTheFirstOfJanuaryOfYearOne)
