@@ -13,4 +13,10 @@ inline std::string fixturesFolder()
     return env && *env ? std::string(env) : std::string(QUILLSTOCK_DEFAULT_FIXTURES);
 }
 
+// The catalogue a benchmark reads: the 100,000-copy one, or the small one for --small.
+inline std::string catalogueFile(bool small)
+{
+    return fixturesFolder() + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+}
+
 } // namespace bench

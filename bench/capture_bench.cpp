@@ -122,11 +122,10 @@ int main(int argc, char** argv)
     const long entries = small ? 1000 : 100000;
     const int captures = small ? 20 : 200;
     const std::string suffix = small ? "_small" : "";
-    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
 
     QTemporaryDir dir;
     const QString folder = dir.path() + '/';
-    QFile::copy(fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb"), folder + "Katalog.mdb");
+    QFile::copy(QString::fromStdString(bench::catalogueFile(small)), folder + "Katalog.mdb");
     QFile ini(folder + "Quillstock.ini");
     ini.open(QIODevice::WriteOnly);
     ini.write("[GLOBAL]\nPATH=" + (folder + "Katalog.mdb").toUtf8() + "\n");

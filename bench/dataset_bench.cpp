@@ -5,6 +5,7 @@
 //                                  database of 300,000 entries
 //   locate_100k                    Locate of a number (the list's last one) in that list
 // --small runs the same on veltrano.mdb and small lists (a smoke run).
+#include "bench/BenchCatalogue.h"
 #include "bench/BenchFixtures.h"
 #include "app/InventoryDatabase.h"
 #include "daodata/TVoDaoDatabase.h"
@@ -35,17 +36,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const bool small = argc > 1 && QString(argv[1]) == "--small";
-    const QString fixtures = QString::fromStdString(bench::fixturesFolder());
-    const QString catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+    const QString catalogue = QString::fromStdString(bench::catalogueFile(small));
     const std::string suffix = small ? "_small" : "_100k";
     const long perList = small ? 1000 : 100000;
     QTemporaryDir dir;
 
     try {
         TVoDaoDatabase veltrano("DB_Veltrano");
-        veltrano.SetVersion("3.6");
-        veltrano.SetDatabase(catalogue);
-        veltrano.SetConnected(true);
+        bench::connectDatabase(veltrano, catalogue);
         TVoDaoTable table("TB_Veltrano");
         table.SetDatabase(&veltrano);
         table.SetReadOnly(true);

@@ -115,8 +115,7 @@ std::string quoted(const std::string& path)
 int main(int argc, char** argv)
 {
     const bool small = argc > 1 && std::string(argv[1]) == "--small";
-    const std::string fixtures = bench::fixturesFolder();
-    const std::string catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+    const std::string catalogue = bench::catalogueFile(small);
     const std::string suffix = small ? "_small" : "_100k";
     const long inventorySize = small ? 60 : 90000;
 

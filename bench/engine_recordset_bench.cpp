@@ -53,8 +53,7 @@ void exec(sqlite3* db, const char* sql)
 int main(int argc, char** argv)
 {
     const bool small = argc > 1 && std::string(argv[1]) == "--small";
-    const std::string fixtures = bench::fixturesFolder();
-    const std::string catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+    const std::string catalogue = bench::catalogueFile(small);
     const std::string suffix = small ? "_small" : "_100k";
     const long tableRows = small ? 1000 : 100000;
     const int inserts = small ? 20 : 200;

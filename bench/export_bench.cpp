@@ -10,7 +10,8 @@
 //   export_peak_rss               the process's peak resident set
 // Each figure is the best of three runs (the machine may be shared). The catalogue is read into the
 // engine once before the timings. --small runs the same on veltrano.mdb (a smoke run).
-// Fixtures: $QUILLSTOCK_FIXTURES or /work/shared/fixtures.
+// Fixtures: as bench/BenchFixtures.h finds them.
+#include "bench/BenchFixtures.h"
 #include "engine/DBEngine.h"
 #include "engine/DaoConstants.h"
 #include "engine/Database.h"
@@ -58,9 +59,7 @@ struct Target {
 int main(int argc, char** argv)
 {
     const bool small = argc > 1 && std::string(argv[1]) == "--small";
-    const char* env = std::getenv("QUILLSTOCK_FIXTURES");
-    const std::string fixtures = env && *env ? env : "/work/shared/fixtures";
-    const std::string catalogue = fixtures + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+    const std::string catalogue = bench::catalogueFile(small);
     const std::string suffix = small ? "_small" : "_100k";
     const fs::path tmp = fs::temp_directory_path() / ("export_bench_" + std::to_string(getpid()));
     fs::create_directories(tmp);

@@ -7,6 +7,8 @@
 //   grid_autosize_100k                 AutoSizeColumns switched on (reads every record once)
 //   grid_segments_read_100k            row segments the grid read for the paints and the scroll (never the whole set)
 // Each figure is a median of runs after a warm-up. --small runs on veltrano.mdb (a smoke run).
+#include "bench/BenchCatalogue.h"
+#include "bench/BenchFixtures.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "daoui/TVoDaoDBGrid.h"
@@ -44,15 +46,6 @@ double medianMs(const std::function<void()>& setUp, const std::function<void()>&
     return times[times.size() / 2];
 }
 
-QString fixturesFolder()
-{
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    if (!env.isEmpty())
-        return env;
-    // build/bench/ -> the checkout's tests/fixtures
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../../tests/fixtures"));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -61,15 +54,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const bool small = argc > 1 && QString(argv[1]) == "--small";
-    const QString catalogue =
-        fixturesFolder() + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+    const QString catalogue = QString::fromStdString(bench::catalogueFile(small));
     const std::string suffix = small ? "_small" : "_100k";
 
     try {
         TVoDaoDatabase veltrano("DB_Veltrano");
-        veltrano.SetVersion("3.6");
-        veltrano.SetDatabase(catalogue);
-        veltrano.SetConnected(true);
+        bench::connectDatabase(veltrano, catalogue);
         TVoDaoTable table("TB_Veltrano");
         table.SetDatabase(&veltrano);
         table.SetReadOnly(true);

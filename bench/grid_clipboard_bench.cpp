@@ -4,6 +4,8 @@
 //                               mode, without the clipboard: the floor
 //   grid_paste_100k             Paste of the copied records into an empty engine table, with the ratio to the floor
 // One run each (the paste writes the file); --small runs on veltrano.mdb (a smoke run).
+#include "bench/BenchCatalogue.h"
+#include "bench/BenchFixtures.h"
 #include "daodata/TVoDaoDatabase.h"
 #include "daodata/TVoDaoTable.h"
 #include "daoui/GridClipboard.h"
@@ -38,15 +40,6 @@ double ms(const std::function<void()>& step)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-QString fixturesFolder()
-{
-    const QString env = qEnvironmentVariable("QUILLSTOCK_FIXTURES");
-    if (!env.isEmpty())
-        return env;
-    // build/bench/ -> the checkout's tests/fixtures
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../../tests/fixtures"));
-}
-
 // An empty engine table of the copies' shape, open in a dataset of its own.
 struct Target {
     TVoDaoDatabase db;
@@ -55,9 +48,7 @@ struct Target {
     {
         TVoDaoDatabase maker;
         maker.CoreDBEngine()->createDatabase(path.toStdString(), ";LANGID=0x0409;CP=1252;COUNTRY=0")->execute(kCopies);
-        db.SetVersion("3.6");
-        db.SetDatabase(path);
-        db.SetConnected(true);
+        bench::connectDatabase(db, path);
         table.SetDatabase(&db);
         table.SetTableType(1); // a table-type recordset, as the grid shows a table
         table.SetTableName("EXEMPLAR");
@@ -75,16 +66,13 @@ int main(int argc, char** argv)
     auto* ui = new RecordingInteraction;
     TApplication app{std::unique_ptr<Interaction>(ui)};
     const bool small = argc > 1 && QString(argv[1]) == "--small";
-    const QString catalogue =
-        fixturesFolder() + (small ? "/catalogue/veltrano.mdb" : "/catalogue/veltrano-100k.mdb");
+    const QString catalogue = QString::fromStdString(bench::catalogueFile(small));
     const std::string suffix = small ? "_small" : "_100k";
     QTemporaryDir dir;
 
     try {
         TVoDaoDatabase veltrano("DB_Veltrano");
-        veltrano.SetVersion("3.6");
-        veltrano.SetDatabase(catalogue);
-        veltrano.SetConnected(true);
+        bench::connectDatabase(veltrano, catalogue);
         TVoDaoTable copies("TB_Copies");
         copies.SetDatabase(&veltrano);
         copies.SetTableName("EXEMPLAR");
