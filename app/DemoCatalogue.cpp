@@ -108,14 +108,16 @@ public:
         step(copy_);
     }
 
-    // Commits, puts the file back into the journal mode of the engine's
-    // databases and closes it cleanly.
+    // Commits, gives the file a rollback journal and closes it cleanly. A
+    // catalogue is read, not written: readers of a file in rollback mode leave
+    // no journal files beside it (the engine puts a database it opens for
+    // writing into WAL mode itself).
     void finish()
     {
         for (const auto& [type, name, sql] : deferred_)
             run(sql.c_str());
         run("COMMIT");
-        run("PRAGMA journal_mode = WAL");
+        run("PRAGMA journal_mode = DELETE");
         sqlite3_finalize(title_);
         sqlite3_finalize(copy_);
         title_ = copy_ = nullptr;
