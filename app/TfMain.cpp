@@ -253,7 +253,7 @@ void TfMain::Button2Click(QObject*)
 
 void TfMain::TB_MasterBeforeDelete(TDataSet*) { lists::DeleteAllEntries(TB_INV); }
 
-bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
+bool TfMain::ed_BuchNrKeyPress(QObject* Sender, QChar Key)
 {
     if (Key != QChar(8) && Key != QChar(13) && (Key < '0' || Key > '9')) {
         Application->Beep();
@@ -269,9 +269,15 @@ bool TfMain::ed_BuchNrKeyPress(QObject*, QChar Key)
         Application->Beep();
         // A failing lookup is shown on its own; the refusal goes on as ever.
         Application->Run([&] { ShowScan(capture::Outcome::AlreadyThere, text); });
-        Application->MessageBox(QStringLiteral("Nummer schon vorhanden!"));
+        // A book scanned while the box is up closes it and is captured in turn,
+        // rather than lost in the box.
+        const QString scannedMeanwhile = Application->MessageBoxTakingScan(QStringLiteral("Nummer schon vorhanden!"));
         // The refused number stays visible but selected: the next scan replaces it.
         ui->ed_BuchNr->selectAll();
+        if (!scannedMeanwhile.isEmpty()) {
+            ui->ed_BuchNr->setText(scannedMeanwhile);
+            return ed_BuchNrKeyPress(Sender, QChar(13));
+        }
         return true;
     }
     ui->ed_BuchNr->clear();

@@ -24,6 +24,11 @@ struct MessageRequest {
     QString text;
     MessageIcon icon = MessageIcon::None;
     QStringList buttons{QStringLiteral("OK")};
+    // When set, a number typed into the box (digits, then Enter, as a barcode
+    // scanner types it) is a scan made while the box was up: its Enter closes
+    // the box with the first button and its digits are written here. A box
+    // closed otherwise leaves it empty.
+    QString* scanMeanwhile = nullptr;
 };
 
 struct FileDialogRequest {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +11,54 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <optional>
+
+namespace {
+
+// Takes the keys typed into a message box as a scan: digits collect,
+// Backspace takes the last one back, and Enter after digits stores them and
+// closes the box with its first button.
+class ScanIntoBox : public QObject {
+public:
+    ScanIntoBox(QMessageBox& box, QAbstractButton* first, QString& scan) : box_(box), first_(first), scan_(scan)
+    {
+        scan_.clear();
+        qApp->installEventFilter(this);
+    }
+    ~ScanIntoBox() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+            || (watched != &box_ && !box_.isAncestorOf(static_cast<QWidget*>(watched))))
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9')) {
+            typed_ += text;
+            return true;
+        }
+        if (key->key() == Qt::Key_Backspace && !typed_.isEmpty()) {
+            typed_.chop(1);
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !typed_.isEmpty()) {
+            scan_ = typed_;
+            first_->click();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QMessageBox& box_;
+    QAbstractButton* first_;
+    QString& scan_;
+    QString typed_;
+};
+
+} // namespace
 
 int QtInteraction::message(const MessageRequest& request)
 {
@@ -31,6 +80,9 @@ int QtInteraction::message(const MessageRequest& request)
     }
     if (request.buttons.size() == 1)
         box.setEscapeButton(buttons.front());
+    std::optional<ScanIntoBox> scan;
+    if (request.scanMeanwhile)
+        scan.emplace(box, buttons.front(), *request.scanMeanwhile);
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));
 }

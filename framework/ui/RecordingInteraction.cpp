@@ -9,6 +9,14 @@ int RecordingInteraction::message(const MessageRequest& request)
     shown.push_back({Shown::Kind::Message, request, {}, {}, BeepKind::Default, {}});
     if (onMessage)
         onMessage(request);
+    if (request.scanMeanwhile) {
+        request.scanMeanwhile->clear();
+        if (!scansMeanwhile.empty()) {
+            *request.scanMeanwhile = scansMeanwhile.front();
+            scansMeanwhile.pop_front();
+            return 0; // the scan's Enter chose the first button
+        }
+    }
     if (messageAnswers.empty())
         return 0;
     const int answer = messageAnswers.front();

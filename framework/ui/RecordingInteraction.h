@@ -41,6 +41,8 @@ public:
     std::deque<std::optional<FileDialogResult>> fileAnswers;
     std::deque<std::function<int(QDialog&)>> dialogAnswers;
     std::deque<int> menuAnswers;
+    // Numbers scanned into the next message boxes that take a scan meanwhile, in turn.
+    std::deque<QString> scansMeanwhile;
     // Called for every message box before it is answered.
     std::function<void(const MessageRequest&)> onMessage;
 

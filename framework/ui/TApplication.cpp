@@ -54,6 +54,15 @@ void TApplication::MessageBox(const QString& text)
     interaction_->message({Title, text, MessageIcon::None, {QStringLiteral("OK")}});
 }
 
+QString TApplication::MessageBoxTakingScan(const QString& text)
+{
+    QString scan;
+    MessageRequest request{Title, text, MessageIcon::None, {QStringLiteral("OK")}};
+    request.scanMeanwhile = &scan;
+    interaction_->message(request);
+    return scan;
+}
+
 bool TApplication::Confirm(const QString& text)
 {
     return interaction_->message({QStringLiteral("Bestätigung"), text, MessageIcon::Question,

@@ -31,6 +31,9 @@ public:
 
     // Plain message box: the title as caption, no icon, one "OK".
     void MessageBox(const QString& text);
+    // The same box, taking a number scanned into it meanwhile (see MessageRequest):
+    // the number, or empty when the box was closed otherwise.
+    QString MessageBoxTakingScan(const QString& text);
     // Confirmation box: "Bestätigung", question icon, "&Ja" / "&Nein";
     // only "&Ja" counts as yes.
     bool Confirm(const QString& text);

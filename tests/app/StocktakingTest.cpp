@@ -68,6 +68,19 @@ TEST_F(Stocktaking, ADuplicateIsRefusedWithBeepAndStaysSelected)
     EXPECT_EQ(rows("SELECT NR FROM inventur ORDER BY IDX"), (QJsonArray{QJsonArray{4711}, QJsonArray{12}}));
 }
 
+TEST_F(Stocktaking, ABookScannedWhileTheDuplicateBoxIsUpIsCapturedNotLost)
+{
+    w->ui->Button1->click();
+    type("4711");
+    h.ui->scansMeanwhile = {"4711", "12"}; // the box takes a second duplicate, then a new book
+    type("4711");
+    EXPECT_EQ(h.ui->messageTexts(), (QStringList{"Nummer schon vorhanden!", "Nummer schon vorhanden!"}));
+    EXPECT_EQ(h.ui->beeps(), 2);
+    EXPECT_EQ(w->ui->ed_BuchNr->text(), "");
+    EXPECT_EQ(w->ui->gb_Erfassung->title(), "vorhandene Buch-Nummern (2)");
+    EXPECT_EQ(rows("SELECT NR FROM inventur ORDER BY IDX"), (QJsonArray{QJsonArray{4711}, QJsonArray{12}}));
+}
+
 TEST_F(Stocktaking, OtherKeysBeepAndChangeNothing)
 {
     w->ui->Button1->click();

@@ -5,6 +5,8 @@
 #include "framework/ui/TWaitCursor.h"
 
 #include <QApplication>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -82,6 +84,41 @@ TEST(QtInteraction, DelphiFiltersBecomeQtFilters)
     EXPECT_EQ(QtInteraction::qtFilters("Text files(*.txt)|*.txt|All files (*.*)|*.*"),
               (QStringList{"Text files (*.txt)", "All files (*)"}))
         << "patterns named in the description are shown once";
+}
+
+TEST(QtInteraction, ANumberScannedIntoAMessageBoxClosesItAndIsHandedBack)
+{
+    QtInteraction qt;
+    // Keys as a person or a scanner types them into the box that is up; "" ends with Escape.
+    auto answer = [&](const QString& keys, bool takesScan) {
+        QTimer::singleShot(0, [keys] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            for (const QChar c : keys) {
+                if (c == QLatin1Char('<'))
+                    QTest::keyClick(target, Qt::Key_Backspace);
+                else if (c == QLatin1Char('\r'))
+                    QTest::keyClick(target, Qt::Key_Return);
+                else
+                    QTest::keyClick(target, c.toLatin1());
+            }
+            if (QApplication::activeModalWidget() == box)
+                QTest::keyClick(target, Qt::Key_Escape);
+        });
+        QString scan = QStringLiteral("before");
+        MessageRequest request{QStringLiteral("T"), QStringLiteral("Nummer schon vorhanden!")};
+        if (takesScan)
+            request.scanMeanwhile = &scan;
+        const int button = qt.message(request);
+        return std::make_pair(button, scan);
+    };
+    EXPECT_EQ(answer("17\r", true), std::make_pair(0, QStringLiteral("17")));
+    EXPECT_EQ(answer("12<8\r", true), std::make_pair(0, QStringLiteral("18")));
+    EXPECT_EQ(answer("\r", true), std::make_pair(0, QString())) << "Enter alone acknowledges the box";
+    EXPECT_EQ(answer("42", true), std::make_pair(0, QString())) << "digits without Enter are no scan";
+    EXPECT_EQ(answer("17\r", false), std::make_pair(0, QStringLiteral("before")))
+        << "a box that takes no scan closes on Enter and ignores the digits";
 }
 
 TEST(WaitCursor, RestoredAlsoWhenAnExceptionLeaves)
