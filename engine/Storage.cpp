@@ -1,7 +1,5 @@
 #include "engine/Storage.h"
 
-#include "engine/sql/LiteralSlots.h"
-
 #include "engine/AccessLoader.h"
 #include "engine/DaoConstants.h"
 #include "engine/FileFormat.h"
@@ -154,10 +152,7 @@ void Storage::close()
     transactionLevel_ = 0;
     if (statements_)
         statements_->close();
-    translations_.clear();
-    shapes_.clear();
-    refinements_.clear();
-    keysets_.clear();
+    forgetTranslations();
     sqlite3_close_v2(db_); // statements still held by recordsets keep it alive until finalised
     db_ = nullptr;
     attachments_.clear();
@@ -309,12 +304,12 @@ sql::Statement Storage::translateWithSlots(const std::string& jetSql)
 
 std::string Storage::keysetSql(const sql::Statement& st, bool ordered)
 {
-    std::string key = (ordered ? "1" : "0") + st.sql;
+    const std::string key = (ordered ? "1" : "0") + st.sql;
     if (const auto kept = keysets_.find(key); kept != keysets_.end())
         return kept->second;
-    if (keysets_.size() >= kKeptTranslations)
-        keysets_.clear();
-    return keysets_.emplace(std::move(key), sql::keysetSql(st, ordered)).first->second;
+    std::string text = sql::keysetSql(st, ordered);
+    keep(keysets_, key, text);
+    return text;
 }
 
 sql::Statement Storage::refine(const sql::Statement& base, const std::string& filter, const std::string& sort)
@@ -655,12 +650,17 @@ void Storage::forgetSchema(const std::string& schema, const std::string& table)
     forgetCompiled();
 }
 
-void Storage::forgetCompiled()
+void Storage::forgetTranslations()
 {
     translations_.clear();
     shapes_.clear();
     refinements_.clear();
     keysets_.clear();
+}
+
+void Storage::forgetCompiled()
+{
+    forgetTranslations();
     statements_->clear();
 }
 

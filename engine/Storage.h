@@ -111,6 +111,7 @@ private:
     std::optional<std::string> savedQueryView(const std::string& name);
     static int authorize(void* self, int action, const char* a, const char* b, const char* schema, const char*);
     void forgetCompiled(); // translations and statements made for the schema as it was
+    void forgetTranslations();
     // A fresh translation; keep tells whether it may be kept (only tables of this database known now).
     sql::Statement translateFresh(const std::string& jetSql, bool& keep);
     sql::ResolvedTable resolveKept(const sql::TableRef& ref, bool& keep);
