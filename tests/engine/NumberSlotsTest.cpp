@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 using namespace enginetest;
 
@@ -126,4 +127,66 @@ TEST_F(NumberSlots, ParametersAndNumbersAreBoundEachToItsOwnValue)
         rs->setFilter("NR <> 25");
         EXPECT_EQ(rowsOf(*rs->openRecordset()), expected) << liste;
     }
+}
+
+TEST(NumberSlotsGenerated, ATextGivesTheSameRowsWhetherItsShapeWasKeptFromAnotherOrNot)
+{
+    // Pairs of texts of one shape with other numbers: the second read through the
+    // shape the first left (its numbers bound), and in a fresh connection
+    // (translated for itself). The rows must be the same.
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("generated.mdb").toStdString();
+    {
+        dao::DBEngine engine;
+        auto db = engine.createDatabase(path, dao::dbLangGeneral);
+        db->execute("CREATE TABLE t (IDX COUNTER PRIMARY KEY, A LONG, B LONG, C TEXT(10), D DOUBLE)", dao::dbFailOnError);
+        for (int i = 0; i < 40; ++i)
+            db->execute("INSERT INTO t (A, B, C, D) VALUES (" + std::to_string(i % 13) + ", " + std::to_string((i * 7) % 17) +
+                            ", '" + std::string(1, char('a' + i % 5)) + std::to_string(i % 3) + "', " +
+                            std::to_string(i * 0.5) + ")",
+                        dao::dbFailOnError);
+    }
+    std::mt19937 random(20261206);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    // A condition with its numbers as "#" holes.
+    auto condition = [&](auto& self, int depth) -> std::string {
+        static const char* const columns[] = {"A", "B", "D", "IDX"};
+        static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
+        const std::string col = columns[pick(4)];
+        switch (depth > 1 ? pick(7) : pick(10)) {
+        case 0: return col + " BETWEEN # AND #";
+        case 1: return "B IN (#, #)";
+        case 2: return "IIf(A > #, B, A) = #";
+        case 3: return "A + # = #";
+        case 4: return "NOT (" + col + " " + ops[pick(6)] + " #)";
+        case 5: return "C LIKE '" + std::string(1, char('a' + pick(5))) + "*' AND A < #";
+        case 6: return "A IN (SELECT B FROM t WHERE B > #)";
+        case 7: return "(" + self(self, depth + 1) + " OR " + self(self, depth + 1) + ")";
+        default: return "(" + col + " " + ops[pick(6)] + " #)";
+        }
+    };
+    auto fill = [&](const std::string& shape) {
+        std::string text;
+        for (const char c : shape)
+            text += c == '#' ? std::to_string(pick(4) == 0 ? pick(3000) : pick(20)) : std::string(1, c);
+        return text;
+    };
+    dao::DBEngine engine;
+    auto kept = engine.openDatabase(path);
+    int compared = 0;
+    for (int i = 0; i < 150; ++i) {
+        std::string shape = "SELECT " + std::string(pick(3) == 0 ? "TOP 5 " : "") + "IDX, A, B FROM t WHERE " +
+                            condition(condition, 0);
+        for (int more = pick(3); more > 0; --more)
+            shape += (pick(2) ? " AND " : " OR ") + condition(condition, 0);
+        shape += " ORDER BY IDX";
+        const std::string first = fill(shape), second = fill(shape);
+        rowsOf(*kept->openRecordset(first, dao::dbOpenDynaset));
+        const QJsonArray throughShape = rowsOf(*kept->openRecordset(second, dao::dbOpenDynaset));
+        dao::DBEngine freshEngine;
+        auto fresh = freshEngine.openDatabase(path);
+        EXPECT_EQ(throughShape, rowsOf(*fresh->openRecordset(second, dao::dbOpenDynaset))) << first << "\n" << second;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 150);
 }
