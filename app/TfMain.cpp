@@ -352,7 +352,15 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event)
         else
             return false; // cursor keys and the like
         bool pass = true;
-        Application->Run([&] { pass = ed_BuchNrKeyPress(ui->ed_BuchNr, c); });
+        if (c != QChar(13)) {
+            Application->Run([&] { pass = ed_BuchNrKeyPress(ui->ed_BuchNr, c); });
+        } else {
+            // A book scanned while an error of the capture is shown closes the box and is captured in turn.
+            const auto capture = [&] { pass = ed_BuchNrKeyPress(ui->ed_BuchNr, c); };
+            for (QString scanned = Application->RunTakingScan(capture); !scanned.isEmpty();
+                 scanned = Application->RunTakingScan(capture))
+                ui->ed_BuchNr->setText(scanned);
+        }
         ReadyForScanner(); // also after a message box or an error shown
         return !pass || c == QChar(13);
     }

@@ -31,10 +31,16 @@ QString TApplication::errorText(const QString& text)
     return text;
 }
 
-void TApplication::ShowException(const QString& text)
+namespace {
+
+MessageRequest errorBox(const QString& title, const QString& text)
 {
-    interaction_->message({Title, errorText(text), MessageIcon::Stop, {QStringLiteral("OK")}});
+    return {title, TApplication::errorText(text), MessageIcon::Stop, {QStringLiteral("OK")}};
 }
+
+} // namespace
+
+void TApplication::ShowException(const QString& text) { interaction_->message(errorBox(Title, text)); }
 
 void TApplication::ShowException(const std::exception& error) { ShowException(QString::fromUtf8(error.what())); }
 
@@ -47,6 +53,20 @@ void TApplication::Run(const std::function<void()>& handler)
     } catch (const std::exception& e) {
         ShowException(e);
     }
+}
+
+QString TApplication::RunTakingScan(const std::function<void()>& handler)
+{
+    QString scan;
+    try {
+        handler();
+    } catch (const EAbort&) {
+    } catch (const std::exception& e) {
+        MessageRequest request = errorBox(Title, QString::fromUtf8(e.what()));
+        request.scanMeanwhile = &scan;
+        interaction_->message(request);
+    }
+    return scan;
 }
 
 void TApplication::MessageBox(const QString& text)

@@ -28,6 +28,9 @@ public:
     // Runs a handler the way the event loop does: an exception that leaves it
     // is shown by the default error display and goes no further.
     void Run(const std::function<void()>& handler);
+    // The same, where the error box takes a number scanned into it meanwhile
+    // (see MessageRequest): the number, or empty.
+    QString RunTakingScan(const std::function<void()>& handler);
 
     // Plain message box: the title as caption, no icon, one "OK".
     void MessageBox(const QString& text);

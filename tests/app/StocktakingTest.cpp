@@ -106,6 +106,15 @@ TEST_F(Stocktaking, BadNumbersLeaveNothingPendingAndShowTheError)
     ASSERT_EQ(h.ui->messages().size(), 1u) << "an empty field reaches the engine, which refuses the query";
     EXPECT_TRUE(h.ui->messages()[0].text.startsWith("Syntax error"));
     EXPECT_TRUE(rows("SELECT * FROM inventur").isEmpty());
+
+    // A scanner that sends a second Enter: the book scanned while the error is up closes it and is captured.
+    h.ui->clear();
+    h.ui->scansMeanwhile = {"77"};
+    QTest::keyClick(w->ui->ed_BuchNr, Qt::Key_Return);
+    ASSERT_EQ(h.ui->messages().size(), 1u);
+    EXPECT_EQ(h.ui->messages()[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(w->ui->ed_BuchNr->text(), "");
+    EXPECT_EQ(rows("SELECT NR FROM inventur"), QJsonArray{QJsonArray{77}});
 }
 
 TEST_F(Stocktaking, DeletingAListAsksAndRemovesOnlyItsEntries)
