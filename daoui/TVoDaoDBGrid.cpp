@@ -93,6 +93,7 @@ void TVoDaoDBGrid::Loaded()
 
 void TVoDaoDBGrid::LinkActive(bool active)
 {
+    m_sizePending = false; // new contents: sized below if auto-size is on
     TDBGrid::LinkActive(active);
     m_decoration.valid = false;
     if (!active)
@@ -100,7 +101,7 @@ void TVoDaoDBGrid::LinkActive(bool active)
     TVoDaoTable* table = OpenTable();
     if (table && table->TableType() == 1) // room for the sort arrow in every title
         for (int c = 0; c < Columns().Count(); ++c)
-            SetColumnWidth(c, ColumnWidth(c) + vodao::AscGlyph().width());
+            SetColumnWidth(c, StoredColumnWidth(c) + vodao::AscGlyph().width());
     if (table && InBrowseState())
         SetCheckMarks();
     if (m_exOptions)

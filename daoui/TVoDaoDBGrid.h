@@ -148,6 +148,7 @@ protected:
     void DblClick(TGridMouse& mouse) override;
     void KeyDown(QKeyEvent* event) override;
     void SetColumnAttributes() override;
+    void SettleColumnWidths() override;
 
 private:
     // --- menu ---
@@ -192,6 +193,8 @@ private:
     void WithGridFields(TVoDaoTable& table, const std::function<void()>& work);
 
     bool m_autoSizeColumns = false;
+    // Sizing to contents waits while the grid is hidden: it reads every record.
+    bool m_sizePending = false;
     TExOptions m_exOptions;
     bool m_findFieldsOnPaste = false;
     bool m_showGridMenu = true;

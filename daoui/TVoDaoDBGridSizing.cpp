@@ -22,6 +22,7 @@ constexpr int kMeasuredTexts = 100000;
 
 void TVoDaoDBGrid::ApplyAutoSize(bool on)
 {
+    m_sizePending = false; // superseded by what is applied now
     const int count = Columns().Count();
     if (int(m_savedWidths.size()) < count)
         m_savedWidths.resize(size_t(count), 0);
@@ -29,8 +30,12 @@ void TVoDaoDBGrid::ApplyAutoSize(bool on)
         // The widths before, to go back to when switched off.
         for (int c = 0; c < count; ++c)
             if (Columns()[c].Field)
-                m_savedWidths[size_t(c)] = ColumnWidth(c);
-        SizeColumnsToContents();
+                m_savedWidths[size_t(c)] = StoredColumnWidth(c);
+        // A hidden grid (such as one kept only for its dataset) sizes when it is shown or its widths are asked for.
+        if (!isVisible() && OpenTable() && !OpenTable()->IsEmpty())
+            m_sizePending = true;
+        else
+            SizeColumnsToContents();
         return;
     }
     for (int c = 0; c < count; ++c) {
@@ -39,9 +44,17 @@ void TVoDaoDBGrid::ApplyAutoSize(bool on)
         int& saved = m_savedWidths[size_t(c)];
         if (saved >= 1)
             SetColumnWidth(c, saved);
-        else if (ColumnWidth(c) > 0)
-            saved = ColumnWidth(c);
+        else if (StoredColumnWidth(c) > 0)
+            saved = StoredColumnWidth(c);
     }
+}
+
+void TVoDaoDBGrid::SettleColumnWidths()
+{
+    if (!m_sizePending)
+        return;
+    m_sizePending = false;
+    SizeColumnsToContents();
 }
 
 void TVoDaoDBGrid::SizeColumnsToContents()

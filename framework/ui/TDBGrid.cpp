@@ -182,6 +182,12 @@ void TDBGrid::ColumnsChanged() { m_model->ColumnsChanged(); }
 
 int TDBGrid::ColumnWidth(int column) const
 {
+    const_cast<TDBGrid*>(this)->SettleColumnWidths(); // what is read is the width the grid will show
+    return StoredColumnWidth(column);
+}
+
+int TDBGrid::StoredColumnWidth(int column) const
+{
     if (column < 0 || column >= m_columns.Count())
         return 0;
     return column < m_model->columnCount() ? m_titles->sectionSize(column) : m_columns[column].Width;
@@ -191,6 +197,7 @@ void TDBGrid::SetColumnWidth(int column, int width)
 {
     if (column < 0 || column >= m_columns.Count())
         return;
+    SettleColumnWidths(); // a width set now stands over one worked out for earlier contents
     m_columns[column].Width = width;
     if (column < m_model->columnCount()) {
         m_applyingLayout = true;
@@ -615,6 +622,7 @@ void TDBGrid::DblClick(TGridMouse& mouse)
 
 void TDBGrid::showEvent(QShowEvent* event)
 {
+    SettleColumnWidths();
     QTableView::showEvent(event);
     m_model->SetDormant(false);
 }

@@ -94,6 +94,7 @@ public:
     const TDBGridColumns& Columns() const { return m_columns; }
     // Lays the grid out again after its declared columns were changed.
     void ColumnsChanged();
+    // A column's width, once widths left to be worked out are settled (see SettleColumnWidths).
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
     // Shows or hides a column at once, without laying the grid out again.
@@ -187,6 +188,12 @@ protected:
     TGridDataLink& DataLink() { return m_model->DataLink(); }
     // The width a column gets when none was set.
     virtual int DefaultColumnWidth(const TColumn& column) const;
+    // Widths a grid left to be worked out until they are needed (a hidden grid
+    // sizing its columns to their contents) are worked out here: before the
+    // grid is shown and before a width is read or set.
+    virtual void SettleColumnWidths() {}
+    // A column's width as it stands, without settling.
+    int StoredColumnWidth(int column) const;
     // Whether the grid would let the user edit the current cell.
     bool CanEditCell(const QModelIndex& index) const;
     // Applies a change of the multi-selection for a row just made current.

@@ -3,6 +3,8 @@
 
 #include "daoui/VoDaoGridGlyphs.h"
 
+#include <QHeaderView>
+
 namespace {
 
 const QString kAllCopies = QStringLiteral(
@@ -68,6 +70,35 @@ TEST_F(CatalogueGrid, AutoSizeWorksOnAHiddenGridAndLeavesItHidden)
     table.SetSQL(QStringLiteral("SELECT TITEL.HAUPTTITEL AS TITEL FROM TITEL WHERE Buchungsnummer = 107"));
     table.Open();
     EXPECT_EQ(grid.ColumnWidth(0), Widest("TITEL"));
+}
+
+TEST_F(CatalogueGrid, AHiddenGridSizesWhenShownAndKeepsAWidthSetMeanwhile)
+{
+    grid.SetAutoSizeColumns(true); // hidden: the records are read when the widths are needed
+    grid.SetColumnWidth(2, 40);    // a width set afterwards stands, as if the sizing had been done first
+    Show();
+    // As painted: the title row's sections.
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), Widest("TITEL"));
+    EXPECT_EQ(Widths(), (std::vector<int>{Widest("BUCHNR"), Widest("TITEL"), 40}));
+
+    // A new result while hidden again is sized when the grid shows once more.
+    grid.hide();
+    table.Close();
+    table.SetSQL(QStringLiteral("SELECT TITEL.HAUPTTITEL AS TITEL FROM TITEL WHERE Buchungsnummer = 107"));
+    table.Open();
+    grid.show();
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), Widest("TITEL"));
+
+    // Switched off before it was ever sized, the grid goes back to the widths it had.
+    grid.hide();
+    table.Close();
+    table.SetSQL(kAllCopies);
+    table.Open();
+    grid.SetAutoSizeColumns(false);
+    grid.SetAutoSizeColumns(true);
+    grid.SetAutoSizeColumns(false);
+    grid.show();
+    EXPECT_LT(grid.ColumnWidth(0), Widest("TITEL"));
 }
 
 TEST_F(GridTest, AutoSizeLeavesRoomForTheArrowOfATableTypeRecordset)
