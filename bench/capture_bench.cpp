@@ -12,6 +12,8 @@
 //                                  opened afresh as the program's: the floor
 //   capture_vs_sqlite_fsync        capture_median / sqlite_insert_fsync_median (target <= 1.5 x)
 //   import_100k                    s to import a file of 100,000 numbers into the active list (target <= 5 s)
+//   delete_list                    s to delete the list with all its entries (about 200,000) through the window
+//   sqlite_delete_list             s of the same DELETE of 100,000 rows straight in SQLite, and the ratio per row
 // The catalogue is the 100,000-copy one; --small runs the same with the small catalogue and 1,000 entries (a smoke run).
 #include "bench/BenchFixtures.h"
 #include "app/InventoryDatabase.h"
@@ -81,6 +83,13 @@ public:
     {
         sqlite3_finalize(insert_);
         sqlite3_close(db_);
+    }
+    // ms to delete the list's rows in one statement
+    double deleteAll()
+    {
+        const auto start = Clock::now();
+        exec(db_, "DELETE FROM inventur WHERE Inventurliste = 1");
+        return msSince(start);
     }
     // ms for one insert
     double insert(int number)
@@ -225,6 +234,19 @@ int main(int argc, char** argv)
         window.Button3Click(window.ui->Button3);
         std::cout << "import" << (small ? "_small" : "_100k") << ": " << msSince(start) / 1000.0 << " s ("
                   << window.ui->Label5->text().toStdString() << ")\n";
+
+        // Deleting the list with all its entries, answered "Ja"; beside it the same deletion straight in SQLite.
+        const int listEntries = window.InventoryCount().value_or(0);
+        ui->messageAnswers.push_back(0);
+        const auto deleteStart = Clock::now();
+        window.Button2Click(window.ui->Button2);
+        const double deleteSeconds = msSince(deleteStart) / 1000.0;
+        const double rawDelete = raw.deleteAll() / 1000.0;
+        std::cout << "delete_list" << suffix << ": " << deleteSeconds << " s (" << listEntries << " entries, "
+                  << window.InventoryCount().value_or(0) << " left)\n";
+        std::cout << "sqlite_delete_list" << suffix << ": " << rawDelete << " s (" << entries << " rows)\n";
+        std::cout << "delete_list_per_entry_vs_sqlite" << suffix << ": "
+                  << (deleteSeconds / listEntries) / (rawDelete / entries) << " x\n";
         window.close();
     } catch (const std::exception& e) {
         std::cerr << "Error: " << e.what() << "\n";

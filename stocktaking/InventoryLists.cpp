@@ -1,6 +1,8 @@
 #include "stocktaking/InventoryLists.h"
 
 #include "daodata/TVoDaoTable.h"
+#include "engine/DaoConstants.h"
+#include "engine/Database.h"
 #include "framework/data/EDatabaseError.h"
 #include "framework/data/TField.h"
 
@@ -20,11 +22,9 @@ void CreateList(TVoDaoTable& master, const QString& name)
     master.Post();
 }
 
-void DeleteAllEntries(TDataSet& entries)
+void DeleteListEntries(dao::Database& inventory, int listIdx)
 {
-    entries.First();
-    while (!entries.Eof())
-        entries.Delete();
+    inventory.execute("DELETE FROM inventur WHERE Inventurliste = " + std::to_string(listIdx), dao::dbFailOnError);
 }
 
 QString DeleteQuestion(const QString& listName)

@@ -4,7 +4,10 @@
 #include <QString>
 
 class TVoDaoTable;
-class TDataSet;
+
+namespace dao {
+class Database;
+}
 
 namespace lists {
 
@@ -13,8 +16,9 @@ namespace lists {
 // before anything is stored.
 void CreateList(TVoDaoTable& master, const QString& name);
 
-// Deletes every entry the detail dataset shows, one by one, from its first.
-void DeleteAllEntries(TDataSet& entries);
+// Deletes every entry of the list with that IDX in one statement, written at
+// once: all of them or, when it fails, none.
+void DeleteListEntries(dao::Database& inventory, int listIdx);
 
 // The question asked before a list is deleted.
 QString DeleteQuestion(const QString& listName);

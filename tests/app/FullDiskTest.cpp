@@ -206,3 +206,28 @@ TEST(FullDisk, AnExportToAFullOrReadOnlyDiskKeepsTheOldFile)
     }
     disk.setReadOnly(false);
 }
+
+TEST(FullDisk, AListThatCannotBeDeletedKeepsAllItsEntries)
+{
+    ProgramOnSmallDisk p(4096);
+    NEED_SMALL_DISK(p.disk);
+    TfMain& w = p.h.start(p.folder);
+    w.ui->Button1->click();
+    w.ui->PageControl1->setCurrentWidget(w.ui->TabSheet2);
+    for (int nr = 1; nr <= 300; ++nr) {
+        QTest::keyClicks(w.ui->ed_BuchNr, QString::number(nr));
+        QTest::keyClick(w.ui->ed_BuchNr, Qt::Key_Return);
+    }
+    ASSERT_TRUE(p.h.ui->messageTexts().isEmpty()) << p.h.ui->messageTexts().join('|').toStdString();
+
+    p.disk.fill();
+    p.h.ui->messageAnswers = {0}; // "&Ja"
+    w.ui->Button2->click();
+    ASSERT_EQ(p.h.ui->messageTexts().size(), 2) << p.h.ui->messageTexts().join('|').toStdString();
+    EXPECT_EQ(p.h.ui->messages()[1].icon, MessageIcon::Stop);
+    EXPECT_EQ(w.TB_INV.RecordCount(), 300) << "the list's entries are still shown";
+    p.h.stop();
+    p.disk.freeUp();
+    EXPECT_EQ(rows(p.inv(), "SELECT COUNT(*) FROM inventur"), QJsonArray{QJsonArray{300}}) << "all of them or none";
+    EXPECT_EQ(rows(p.inv(), "SELECT COUNT(*) FROM inventurliste"), QJsonArray{QJsonArray{1}});
+}

@@ -178,6 +178,8 @@ TEST_F(ScanFeedback, TheProgressFollowsCapturesDeletionsImportsAndListsAndMatche
     clickTab(1);
     EXPECT_EQ(progress(), QStringLiteral("erfasst: 3 von 67 Exemplaren — fehlen noch: 64"));
     EXPECT_EQ(missingBooksRows(), 64);
+    EXPECT_TRUE(recent().isEmpty()) << "the last numbers were those of the deleted list";
+    EXPECT_EQ(w->TB_INV.RecordCount(), 7) << "the entries shown are the first list's";
 }
 
 TEST_F(ScanFeedback, TheFocusWaitsInTheNumberField)
