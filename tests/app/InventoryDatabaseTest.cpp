@@ -77,6 +77,17 @@ TEST(InventoryDatabase, AnAccessInventoryIsCarriedOverAndTheOriginalKept)
     EXPECT_TRUE(inventory::CarryOverMessage(result).contains(QStringLiteral("2 Inventurlisten mit 35 Buch-Nummern")));
 }
 
+TEST(InventoryDatabase, AnAccessInventoryInAFolderWithQuotesIsCarriedOver)
+{
+    TempFolder dir;
+    QDir().mkpath(dir.file("O'Brien [Bücherei] \"Nord\""));
+    const QString path = dir.copyFixture("inventory/db_inv-sample.mdb", "O'Brien [Bücherei] \"Nord\"/db_inv.mdb");
+    const auto result = inventory::CarryOverAccessInventory(path);
+    ASSERT_TRUE(result.carriedOver);
+    EXPECT_EQ(result.entries, 35);
+    EXPECT_EQ(rows(path, "SELECT COUNT(*) FROM inventur"), (std::vector<std::vector<long>>{{35}}));
+}
+
 TEST(InventoryDatabase, AFailedCarryOverLeavesTheOriginalInPlace)
 {
     TempFolder dir;
