@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
