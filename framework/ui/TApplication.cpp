@@ -38,48 +38,48 @@ MessageRequest errorBox(const QString& title, const QString& text)
     return {title, TApplication::errorText(text), MessageIcon::Stop, {QStringLiteral("OK")}};
 }
 
+// Shows the box; when scan is given, the box takes a number scanned into it meanwhile.
+void show(Interaction& interaction, MessageRequest request, QString* scan)
+{
+    request.scanMeanwhile = scan;
+    interaction.message(request);
+}
+
 } // namespace
 
-void TApplication::ShowException(const QString& text) { interaction_->message(errorBox(Title, text)); }
+void TApplication::ShowException(const QString& text) { show(*interaction_, errorBox(Title, text), nullptr); }
 
 void TApplication::ShowException(const std::exception& error) { ShowException(QString::fromUtf8(error.what())); }
 
-void TApplication::Run(const std::function<void()>& handler)
+void TApplication::RunShowing(const std::function<void()>& handler, QString* scan)
 {
     try {
         handler();
     } catch (const EAbort&) {
         // The silent exception ends an operation without a message.
     } catch (const std::exception& e) {
-        ShowException(e);
+        show(*interaction_, errorBox(Title, QString::fromUtf8(e.what())), scan);
     }
 }
+
+void TApplication::Run(const std::function<void()>& handler) { RunShowing(handler, nullptr); }
 
 QString TApplication::RunTakingScan(const std::function<void()>& handler)
 {
     QString scan;
-    try {
-        handler();
-    } catch (const EAbort&) {
-    } catch (const std::exception& e) {
-        MessageRequest request = errorBox(Title, QString::fromUtf8(e.what()));
-        request.scanMeanwhile = &scan;
-        interaction_->message(request);
-    }
+    RunShowing(handler, &scan);
     return scan;
 }
 
 void TApplication::MessageBox(const QString& text)
 {
-    interaction_->message({Title, text, MessageIcon::None, {QStringLiteral("OK")}});
+    show(*interaction_, {Title, text, MessageIcon::None, {QStringLiteral("OK")}}, nullptr);
 }
 
 QString TApplication::MessageBoxTakingScan(const QString& text)
 {
     QString scan;
-    MessageRequest request{Title, text, MessageIcon::None, {QStringLiteral("OK")}};
-    request.scanMeanwhile = &scan;
-    interaction_->message(request);
+    show(*interaction_, {Title, text, MessageIcon::None, {QStringLiteral("OK")}}, &scan);
     return scan;
 }
 

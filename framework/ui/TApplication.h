@@ -47,6 +47,8 @@ public:
     static QString errorText(const QString& text);
 
 private:
+    // Runs handler; an error that leaves it is shown, its box taking a scan into scan when given.
+    void RunShowing(const std::function<void()>& handler, QString* scan);
     std::unique_ptr<Interaction> interaction_;
 };
 
